@@ -1,0 +1,45 @@
+#include "app/Modulo1.h"
+
+#include "app/Casuale.h"
+#include "app/Piattaforma.h"
+#include "ui/Finestre.h"
+#include "windows/FormAvvio.h"
+
+#include <QDateTime>
+#include <limits>
+
+namespace Modulo1 {
+
+std::int16_t NumeroEsatti = 0;
+std::int16_t NumeroErrati = 0;
+std::int16_t NumeroGiusto = 0;
+
+void Aggiungi(std::int16_t& contatore)
+{
+    if (contatore < std::numeric_limits<std::int16_t>::max())
+        ++contatore;
+}
+
+void Main()
+{
+    Casuale::Semina(static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()));
+    Finestre::Mostra<FormAvvio>();
+}
+
+QString TestoInformazioni()
+{
+    return QStringLiteral("Progetto Tivoro  \r\n"
+                          " ----------------------- \r\n"
+                          "https://tivoro.example.org\r\n"
+                          "mail: info@tivoro.example.org");
+}
+
+void MostraInformazioni() { Piattaforma::Finestrelle().Informazione(TestoInformazioni()); }
+
+void ChiediUscita()
+{
+    if (Piattaforma::Finestrelle().Domanda(QStringLiteral("Vuoi uscire dal programma?")))
+        Piattaforma::TerminaProgramma();
+}
+
+} // namespace Modulo1

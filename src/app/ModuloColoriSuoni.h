@@ -1,0 +1,32 @@
+#pragma once
+// Window colours and the praise and error sounds.
+#include <QString>
+#include <array>
+#include <cstdint>
+
+class QWidget;
+class Finestra;
+
+// The three colour tables: the title window and the menu, the five question windows,
+// the number-ordering window.
+enum class TabellaColori { AvvioMenu, Esercizi, Ordina };
+
+namespace ModuloColoriSuoni {
+
+// A colour as the program stores it: red in the low byte, then green, then blue (BBGGRR).
+using Colore = std::uint32_t;
+
+// Entries 1 to 18 of a table; entry 0 is empty and never chosen.
+const std::array<Colore, 19>& Colori(TabellaColori tabella);
+
+// Draws n = floor(r * 18) + 1 and gives the window entry n of its table.
+void CaricaColori(Finestra& finestra, TabellaColori tabella);
+
+// A praise sound chosen at random from four, or the error sound.
+void SuonoEsatto();
+void SuonoErrato();
+
+// The path of a sound file of the program.
+QString FileSuono(const QString& nome);
+
+} // namespace ModuloColoriSuoni

@@ -1,0 +1,84 @@
+#include "app/Piattaforma.h"
+
+#include "ui/Finestre.h"
+#include "ui/LettoreQt.h"
+#include "ui/MessaggiQt.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace Piattaforma {
+namespace {
+struct Stato {
+    std::unique_ptr<LettoreSuoni> suoni;
+    std::unique_ptr<Messaggi> messaggi;
+    std::function<void()> termina;
+    QString cartella;
+};
+Stato& S()
+{
+    static Stato s;
+    return s;
+}
+
+void TerminaDavvero()
+{
+    // No handler of the program runs after this: the windows go at once and the
+    // event loop returns as soon as the current handler does.
+    Finestre::ScaricaTutte();
+    QCoreApplication::exit(0);
+}
+} // namespace
+
+LettoreSuoni& Suoni()
+{
+    if (!S().suoni)
+        S().suoni = std::make_unique<LettoreQt>();
+    return *S().suoni;
+}
+
+void ImpostaSuoni(std::unique_ptr<LettoreSuoni> lettore) { S().suoni = std::move(lettore); }
+
+Messaggi& Finestrelle()
+{
+    if (!S().messaggi)
+        S().messaggi = std::make_unique<MessaggiQt>();
+    return *S().messaggi;
+}
+
+void ImpostaFinestrelle(std::unique_ptr<Messaggi> messaggi) { S().messaggi = std::move(messaggi); }
+
+void TerminaProgramma()
+{
+    if (S().termina)
+        S().termina();
+    else
+        TerminaDavvero();
+}
+
+void ImpostaTermina(std::function<void()> termina) { S().termina = std::move(termina); }
+
+QString CartellaProgramma()
+{
+    if (!S().cartella.isEmpty())
+        return S().cartella;
+    return QDir::fromNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+void ImpostaCartellaProgramma(const QString& cartella)
+{
+    QString c = QDir::fromNativeSeparators(cartella);
+    while (c.size() > 1 && c.endsWith(u'/'))
+        c.chop(1);
+    S().cartella = c;
+}
+
+void Ripristina()
+{
+    S().suoni.reset();
+    S().messaggi.reset();
+    S().termina = nullptr;
+    S().cartella.clear();
+}
+
+} // namespace Piattaforma

@@ -1,0 +1,46 @@
+#pragma once
+// What the program asks of the platform, each behind a seam that tests can replace:
+// the sound player, the message boxes, the end of the program and the program folder.
+#include <QString>
+#include <functional>
+#include <memory>
+
+class LettoreSuoni {
+public:
+    virtual ~LettoreSuoni() = default;
+    // Plays a wave file asynchronously; a new sound stops the one playing. A file that
+    // is missing or unreadable gives the system's default sound instead.
+    virtual void Suona(const QString& percorso) = 0;
+};
+
+class Messaggi {
+public:
+    virtual ~Messaggi() = default;
+    // Modal box titled with the program's name, information icon, one OK button.
+    virtual void Informazione(const QString& testo) = 0;
+    // Modal box with the question icon and the buttons Yes and No; true for Yes.
+    virtual bool Domanda(const QString& testo) = 0;
+    // Tells the user that a file of the program could not be read.
+    virtual void Avviso(const QString& testo) = 0;
+};
+
+namespace Piattaforma {
+
+LettoreSuoni& Suoni();
+void ImpostaSuoni(std::unique_ptr<LettoreSuoni> lettore);
+
+Messaggi& Finestrelle();
+void ImpostaFinestrelle(std::unique_ptr<Messaggi> messaggi);
+
+// Ends the program at once (the "Sì" of the exit question, the close control).
+void TerminaProgramma();
+void ImpostaTermina(std::function<void()> termina);
+
+// The folder that holds the executable, with '/' separators and no trailing one.
+QString CartellaProgramma();
+void ImpostaCartellaProgramma(const QString& cartella); // empty: the executable's folder
+
+// Puts the real player, message boxes and program end back in place.
+void Ripristina();
+
+} // namespace Piattaforma

@@ -1,0 +1,32 @@
+#pragma once
+// Picture places: arrays of nine image controls over which a group of copies of one
+// picture is scattered. A taken place has the tag "pieno", a free one an empty tag.
+#include "ui/ControlloImmagine.h"
+
+#include <QPoint>
+#include <QSize>
+#include <array>
+#include <initializer_list>
+
+namespace PostiFigure {
+
+using Posti = std::array<ControlloImmagine*, 9>;
+
+// Nine image controls named "<nome>(0)" to "<nome>(8)", at positions in twips, all of
+// one size in twips.
+Posti Crea(QWidget* padre, const char* nome, const std::array<QPoint, 9>& posizioni, QSize dimensione);
+
+// For each index 0 to 8: removes the pictures of that element of every array, in the
+// order given, then clears their tags in the same order.
+void SvuotaTutti(std::initializer_list<Posti*> schiere);
+
+// Scatters `quanti` copies of a picture file: draws a place 0..8 until it hits a free
+// one, marks it "pieno" and gives it the picture.
+void Riempi(Posti& posti, int quanti, const QString& file);
+
+// The file of object picture n (1 to 20): the program folder, "/gif/", n, ".gif".
+QString FileFigura(int n);
+
+inline const QString Pieno = QStringLiteral("pieno");
+
+} // namespace PostiFigure

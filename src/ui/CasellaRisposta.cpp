@@ -1,0 +1,83 @@
+#include "ui/CasellaRisposta.h"
+
+#include "ui/Twips.h"
+
+#include <QKeyEvent>
+#include <cmath>
+
+CasellaRisposta::CasellaRisposta(QWidget* padre, const QString& nome, const QRect& twips, const QFont& font)
+    : QLineEdit(padre)
+{
+    setObjectName(nome);
+    setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    setFont(font);
+    setAlignment(Qt::AlignCenter);
+    QPalette p = palette();
+    p.setColor(QPalette::Text, Qt::black);
+    setPalette(p);
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+int CasellaRisposta::CodiceTasto(const QKeyEvent* e)
+{
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)
+        return Invio;
+    return e->key();
+}
+
+void CasellaRisposta::keyPressEvent(QKeyEvent* e)
+{
+    emit TastoGiu(CodiceTasto(e));
+    QLineEdit::keyPressEvent(e);
+}
+
+void CasellaRisposta::keyReleaseEvent(QKeyEvent* e)
+{
+    QLineEdit::keyReleaseEvent(e);
+    if (!e->isAutoRepeat())
+        emit TastoSu(CodiceTasto(e));
+}
+
+double ValoreNumerico(const QString& testo)
+{
+    qsizetype i = 0;
+    const qsizetype n = testo.size();
+    auto spazio = [&](qsizetype k) { return k < n && (testo[k] == u' ' || testo[k] == u'\t'); };
+    auto cifra = [&](qsizetype k) { return k < n && testo[k] >= u'0' && testo[k] <= u'9'; };
+    while (spazio(i))
+        ++i;
+    const qsizetype inizio = i;
+    if (i < n && (testo[i] == u'+' || testo[i] == u'-'))
+        ++i;
+    const qsizetype inizioCifre = i;
+    while (cifra(i))
+        ++i;
+    bool cifre = i > inizioCifre;
+    if (i < n && testo[i] == u'.') {
+        const qsizetype dopoPunto = i + 1;
+        qsizetype j = dopoPunto;
+        while (cifra(j))
+            ++j;
+        if (j > dopoPunto || cifre) {
+            cifre = cifre || j > dopoPunto;
+            i = j;
+        }
+    }
+    if (!cifre)
+        return 0.0;
+    if (i < n && (testo[i] == u'e' || testo[i] == u'E')) {
+        qsizetype j = i + 1;
+        if (j < n && (testo[j] == u'+' || testo[j] == u'-'))
+            ++j;
+        const qsizetype inizioEsp = j;
+        while (cifra(j))
+            ++j;
+        if (j > inizioEsp)
+            i = j;
+    }
+    bool ok = false;
+    const double v = testo.mid(inizio, i - inizio).toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return 0.0;
+    return v;
+}

@@ -1,0 +1,128 @@
+#include "ui/Figure.h"
+
+#include "app/Piattaforma.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QImageReader>
+#include <QPainter>
+
+namespace Figure {
+namespace {
+struct Voce {
+    QImage immagine;
+    bool valida = false;
+    QHash<quint64, QPixmap> scalate;
+};
+
+struct Archivio {
+    QHash<QString, Voce> voci;
+    int decodifiche = 0;
+};
+
+Archivio& A()
+{
+    static Archivio a;
+    return a;
+}
+
+quint64 Chiave(QSize s) { return (quint64(quint32(s.width())) << 32) | quint32(s.height()); }
+
+// Reads a picture, refusing what is not a sensible picture before allocating for it.
+QImage Leggi(const QString& percorso, QString& motivo)
+{
+    const QFileInfo info(percorso);
+    if (!info.exists()) {
+        motivo = QStringLiteral("il file non c'è");
+        return {};
+    }
+    if (!info.isFile()) {
+        motivo = QStringLiteral("non è un file");
+        return {};
+    }
+    QImageReader lettore(percorso);
+    lettore.setDecideFormatFromContent(true);
+    lettore.setAllocationLimit(64); // megabytes
+    const QSize dichiarata = lettore.size();
+    if (dichiarata.isValid() && (dichiarata.width() > LatoMassimo || dichiarata.height() > LatoMassimo)) {
+        motivo = QStringLiteral("la figura è troppo grande (%1 × %2)").arg(dichiarata.width()).arg(dichiarata.height());
+        return {};
+    }
+    QImage img = lettore.read();
+    if (img.isNull() || img.width() > LatoMassimo || img.height() > LatoMassimo) {
+        motivo = QStringLiteral("non è una figura leggibile");
+        return {};
+    }
+    return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage DisegnaSegnaposto()
+{
+    QImage img(128, 128, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(40, 40, 40), 6));
+    p.setBrush(QColor(110, 110, 110));
+    p.drawEllipse(QRectF(8, 8, 112, 112));
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(84);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(Qt::white);
+    p.drawText(QRectF(0, 0, 128, 128), Qt::AlignCenter, QStringLiteral("?"));
+    return img;
+}
+
+Voce& Carica(const QString& percorso)
+{
+    auto it = A().voci.find(percorso);
+    if (it != A().voci.end())
+        return it.value();
+    Voce v;
+    QString motivo;
+    v.immagine = Leggi(percorso, motivo);
+    ++A().decodifiche;
+    v.valida = !v.immagine.isNull();
+    if (!v.valida) {
+        v.immagine = Segnaposto();
+        Piattaforma::Finestrelle().Avviso(
+            QStringLiteral("Non si può mostrare la figura «%1»: %2.\n\n%3\n\n"
+                           "Al suo posto compare un punto di domanda.")
+                .arg(QFileInfo(percorso).fileName(), motivo, QDir::toNativeSeparators(percorso)));
+    }
+    return A().voci.insert(percorso, std::move(v)).value();
+}
+} // namespace
+
+const QImage& Segnaposto()
+{
+    static const QImage s = DisegnaSegnaposto();
+    return s;
+}
+
+const QImage& Immagine(const QString& percorso) { return Carica(percorso).immagine; }
+
+bool Leggibile(const QString& percorso) { return Carica(percorso).valida; }
+
+QPixmap Scalata(const QString& percorso, QSize dispositivo)
+{
+    Voce& v = Carica(percorso);
+    if (dispositivo.isEmpty())
+        return {};
+    const quint64 k = Chiave(dispositivo);
+    auto it = v.scalate.find(k);
+    if (it != v.scalate.end())
+        return it.value();
+    const QPixmap p = QPixmap::fromImage(
+        v.immagine.scaled(dispositivo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    v.scalate.insert(k, p);
+    return p;
+}
+
+void Dimentica() { A() = Archivio{}; }
+
+int Decodifiche() { return A().decodifiche; }
+
+} // namespace Figure

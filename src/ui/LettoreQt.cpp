@@ -1,0 +1,48 @@
+#include "ui/LettoreQt.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QSoundEffect>
+#include <QUrl>
+
+LettoreQt::LettoreQt() = default;
+
+LettoreQt::~LettoreQt() { qDeleteAll(effetti_); }
+
+QSoundEffect* LettoreQt::Effetto(const QString& percorso)
+{
+    auto it = effetti_.find(percorso);
+    if (it != effetti_.end())
+        return it.value();
+    auto* e = new QSoundEffect();
+    e->setSource(QUrl::fromLocalFile(percorso));
+    // A file that turns out unreadable while it loads gives the default sound, once per
+    // request to play it.
+    connect(e, &QSoundEffect::statusChanged, this, [this, e] {
+        if (e->status() == QSoundEffect::Error && e->property("richiesto").toBool()) {
+            e->setProperty("richiesto", false);
+            QApplication::beep();
+        }
+    });
+    effetti_.insert(percorso, e);
+    return e;
+}
+
+void LettoreQt::Suona(const QString& percorso)
+{
+    if (inCorso_)
+        inCorso_->stop();
+    inCorso_ = nullptr;
+    if (!QFileInfo(percorso).isFile()) {
+        QApplication::beep();
+        return;
+    }
+    QSoundEffect* e = Effetto(percorso);
+    if (e->status() == QSoundEffect::Error) {
+        QApplication::beep();
+        return;
+    }
+    e->setProperty("richiesto", e->status() != QSoundEffect::Ready);
+    inCorso_ = e;
+    e->play();
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The real sound player: one QSoundEffect per file, made the first time that file is
+// played; a new sound stops the one playing; a missing or unreadable file gives the
+// system's default sound. A machine without an audio device simply stays silent.
+#include "app/Piattaforma.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+
+class QSoundEffect;
+
+class LettoreQt : public QObject, public LettoreSuoni {
+    Q_OBJECT
+public:
+    LettoreQt();
+    ~LettoreQt() override;
+    void Suona(const QString& percorso) override;
+
+private:
+    QSoundEffect* Effetto(const QString& percorso);
+    QHash<QString, QSoundEffect*> effetti_;
+    QPointer<QSoundEffect> inCorso_;
+};

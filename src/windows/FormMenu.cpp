@@ -1,0 +1,67 @@
+#include "windows/FormMenu.h"
+
+#include "app/Modulo1.h"
+#include "exercises/FormEs1.h"
+#include "exercises/FormEs2.h"
+#include "exercises/FormEs3.h"
+#include "exercises/FormEs4.h"
+#include "exercises/FormEs5.h"
+#include "exercises/FormOrd.h"
+#include "ui/Controlli.h"
+#include "ui/Finestre.h"
+
+using Controlli::Carattere;
+
+FormMenu::FormMenu() : Finestra("FormMenu", QSize(9600, 7200))
+{
+    QWidget* c = Client();
+    const QFont testo = Carattere(QStringLiteral("Arial"), 18);
+    const QFont segni = Carattere(QStringLiteral("Arial"), 36);
+    auto bottone = [&](const char* nome, int top, const QString& caption, const QFont& f, void (FormMenu::*azione)()) {
+        auto* b = new Pulsante(c, QString::fromLatin1(nome), QRect(240, top, 4095, 615), caption, f);
+        connect(b, &QAbstractButton::clicked, this, [this, azione] { (this->*azione)(); });
+        return b;
+    };
+    Command7 = bottone("Command7", 240, QStringLiteral("Conta fino a 9"), testo, &FormMenu::Command7_Click);
+    Command4 = bottone("Command4", 960, QStringLiteral("Conta fino a 9"), testo, &FormMenu::Command4_Click);
+    Command2 = bottone("Command2", 1680, QStringLiteral("Corrispondenza 1 a 1"), testo, &FormMenu::Command2_Click);
+    Command5 = bottone("Command5", 2400, QStringLiteral("Ordina i numeri"), testo, &FormMenu::Command5_Click);
+    Command3 = bottone("Command3", 3120, QStringLiteral("<  >  ="), segni, &FormMenu::Command3_Click);
+    Command1 = bottone("Command1", 3840, QStringLiteral("<  >  ="), segni, &FormMenu::Command1_Click);
+
+    QFont esci = Carattere(QStringLiteral("MS Sans Serif"), 13.5, false);
+    esci.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    BottoneEsci = new PulsanteGrafico(c, QStringLiteral("BottoneEsci"), QRect(4320, 4800, 3975, 855),
+                                      QStringLiteral("Esci"), Controlli::Icona(QStringLiteral("stop")), esci);
+    connect(BottoneEsci, &QAbstractButton::clicked, this, [this] { BottoneEsci_Click(); });
+
+    setTabOrder(Command7, Command1);
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, BottoneEsci);
+    setTabOrder(BottoneEsci, Command3);
+    setTabOrder(Command3, Command4);
+    setTabOrder(Command4, Command5);
+    Command7->setFocus();
+    Form_Load();
+}
+
+void FormMenu::CaricaColori() { ModuloColoriSuoni::CaricaColori(*this, TabellaColori::AvvioMenu); }
+
+void FormMenu::Form_Load() { CaricaColori(); }
+
+template <class T>
+void FormMenu::Apri()
+{
+    // The exercise opens before the menu goes, so a window is always open.
+    Finestre::Mostra<T>();
+    Finestre::Scarica(this);
+}
+
+void FormMenu::Command7_Click() { Apri<FormEs1>(); }
+void FormMenu::Command4_Click() { Apri<FormEs5>(); }
+void FormMenu::Command2_Click() { Apri<FormEs4>(); }
+void FormMenu::Command5_Click() { Apri<FormOrd>(); }
+void FormMenu::Command3_Click() { Apri<FormEs2>(); }
+void FormMenu::Command1_Click() { Apri<FormEs3>(); }
+
+void FormMenu::BottoneEsci_Click() { Modulo1::ChiediUscita(); }

@@ -1,0 +1,101 @@
+#include "Supporto.h"
+
+#include "app/Casuale.h"
+#include "app/Modulo1.h"
+#include "ui/Figure.h"
+#include "ui/Finestre.h"
+
+#include <QCoreApplication>
+#include <QtTest>
+#include <memory>
+
+CasualeScriptato::CasualeScriptato()
+{
+    Casuale::ImpostaSorgente([this]() -> float {
+        if (valori_.empty())
+            qFatal("Scripted draws ran out at draw number %d", usati_ + 1);
+        const float v = valori_.front();
+        valori_.pop_front();
+        ++usati_;
+        return v;
+    });
+}
+
+CasualeScriptato::CasualeScriptato(std::initializer_list<float> valori) : CasualeScriptato() { Aggiungi(valori); }
+
+CasualeScriptato::~CasualeScriptato() { Casuale::ImpostaSorgente(nullptr); }
+
+void CasualeScriptato::Aggiungi(std::initializer_list<float> valori)
+{
+    for (float v : valori)
+        valori_.push_back(v);
+}
+
+void CasualeScriptato::Aggiungi(float valore) { valori_.push_back(valore); }
+
+bool MessaggiScriptati::Domanda(const QString& testo)
+{
+    domande.append(testo);
+    if (risposte.empty()) {
+        ++domandeSenzaRisposta;
+        return false;
+    }
+    const bool r = risposte.front();
+    risposte.pop_front();
+    return r;
+}
+
+namespace {
+SuoniRegistrati& NuoviSuoni()
+{
+    auto s = std::make_unique<SuoniRegistrati>();
+    auto& rif = *s;
+    Piattaforma::ImpostaSuoni(std::move(s));
+    return rif;
+}
+MessaggiScriptati& NuoviMessaggi()
+{
+    auto m = std::make_unique<MessaggiScriptati>();
+    auto& rif = *m;
+    Piattaforma::ImpostaFinestrelle(std::move(m));
+    return rif;
+}
+} // namespace
+
+Ambiente::Ambiente(const QString& cartella) : suoni(NuoviSuoni()), messaggi(NuoviMessaggi())
+{
+    ScaricaFinestre();
+    Figure::Dimentica();
+    Piattaforma::ImpostaCartellaProgramma(cartella.isEmpty() ? Risorse() : cartella);
+    Piattaforma::ImpostaTermina([this] { ++terminazioni; });
+    Modulo1::NumeroEsatti = 0;
+    Modulo1::NumeroErrati = 0;
+    Modulo1::NumeroGiusto = 0;
+}
+
+Ambiente::~Ambiente()
+{
+    ScaricaFinestre();
+    Figure::Dimentica();
+    Piattaforma::Ripristina();
+    Piattaforma::ImpostaTermina([] {});
+}
+
+QString Ambiente::Risorse() { return QStringLiteral(TIVORO_ASSETS_DIR); }
+
+void Consegna() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+void ScaricaFinestre()
+{
+    Finestre::ScaricaTutte();
+    Consegna();
+}
+
+QList<Finestra*> FinestreVisibili()
+{
+    QList<Finestra*> l;
+    for (Finestra* f : Finestre::Aperte())
+        if (f->isVisible())
+            l.append(f);
+    return l;
+}

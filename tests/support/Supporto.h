@@ -1,0 +1,90 @@
+#pragma once
+// What the tests share: scripted random draws, recorded sounds, scripted message-box
+// answers, a recorded program end and a program folder of the test's choosing.
+#include "app/Piattaforma.h"
+#include "ui/Finestra.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <deque>
+#include <initializer_list>
+
+// Replaces the random generator with a list of values; running out of values is a
+// fatal error that names the draw, and Finiti() tells whether all were used.
+class CasualeScriptato {
+public:
+    CasualeScriptato();
+    explicit CasualeScriptato(std::initializer_list<float> valori);
+    ~CasualeScriptato();
+    CasualeScriptato(const CasualeScriptato&) = delete;
+    CasualeScriptato& operator=(const CasualeScriptato&) = delete;
+
+    void Aggiungi(std::initializer_list<float> valori);
+    void Aggiungi(float valore);
+    // The value r that gives index i out of n: floor(r * n) == i.
+    static float Per(int i, int n) { return (static_cast<float>(i) + 0.5f) / static_cast<float>(n); }
+    // Adds the value that makes the next draw of floor(r * n) give i.
+    void Indice(int i, int n) { Aggiungi(Per(i, n)); }
+    // Adds the value that makes the next draw of floor(r * n) + 1 give k.
+    void DaUnoA(int k, int n) { Aggiungi(Per(k - 1, n)); }
+
+    bool Finiti() const { return valori_.empty(); }
+    int Rimasti() const { return static_cast<int>(valori_.size()); }
+    int Usati() const { return usati_; }
+
+private:
+    std::deque<float> valori_;
+    int usati_ = 0;
+};
+
+class SuoniRegistrati : public LettoreSuoni {
+public:
+    void Suona(const QString& percorso) override { percorsi.append(percorso); }
+    QStringList percorsi;
+};
+
+class MessaggiScriptati : public Messaggi {
+public:
+    void Informazione(const QString& testo) override { informazioni.append(testo); }
+    bool Domanda(const QString& testo) override;
+    void Avviso(const QString& testo) override { avvisi.append(testo); }
+
+    QStringList informazioni;
+    QStringList domande;
+    QStringList avvisi;
+    std::deque<bool> risposte; // answers to the next questions; none left is a test failure
+    int domandeSenzaRisposta = 0;
+};
+
+// Sets up the seams for one test and puts everything back at the end: the program
+// folder (the shipped assets unless told otherwise), recorded sounds, scripted message
+// boxes, a recorded program end, counters at 0, no window loaded, no picture cached.
+class Ambiente {
+public:
+    explicit Ambiente(const QString& cartella = QString());
+    ~Ambiente();
+
+    SuoniRegistrati& suoni;
+    MessaggiScriptati& messaggi;
+    int terminazioni = 0;
+
+    // The folder of the shipped pictures and sounds.
+    static QString Risorse();
+};
+
+// Unloads every window and lets Qt delete them.
+void ScaricaFinestre();
+
+// Deletes the windows whose deletion is pending.
+void Consegna();
+
+// The windows of the program that are visible.
+QList<Finestra*> FinestreVisibili();
+
+// A control of a window by its name; nullptr when absent.
+template <class T = QWidget>
+T* Controllo(QWidget* finestra, const QString& nome)
+{
+    return finestra ? finestra->findChild<T*>(nome) : nullptr;
+}

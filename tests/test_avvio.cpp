@@ -1,0 +1,271 @@
+// Start-up, the title window, the main menu and the way out of the program.
+#include "Supporto.h"
+
+#include "app/Casuale.h"
+#include "app/Modulo1.h"
+#include "app/ModuloColoriSuoni.h"
+#include "exercises/FormEs1.h"
+#include "exercises/FormEs2.h"
+#include "exercises/FormEs3.h"
+#include "exercises/FormEs4.h"
+#include "exercises/FormEs5.h"
+#include "exercises/FormOrd.h"
+#include "frame/FormEsercizio.h"
+#include "ui/Controlli.h"
+#include "ui/Finestre.h"
+#include "windows/FormAvvio.h"
+#include "windows/FormMenu.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
+
+void ControllaCarattere(QWidget* w, int pixel, bool grassetto)
+{
+    QVERIFY(w);
+    QCOMPARE(w->font().pixelSize(), pixel);
+    QCOMPARE(w->font().bold(), grassetto);
+}
+
+ModuloColoriSuoni::Colore Voce(TabellaColori t, int n) { return ModuloColoriSuoni::Colori(t)[std::size_t(n)]; }
+} // namespace
+
+class TestAvvio : public QObject {
+    Q_OBJECT
+private slots:
+    void mainMostraIlTitoloNelColoreEstratto();
+    void titoloComeDaTabella();
+    void invioESpazioSuAvvioApronoIlMenu_data();
+    void invioESpazioSuAvvioApronoIlMenu();
+    void menuComeDaTabella();
+    void ogniBottoneApreLaSuaFinestraEChiudeIlMenu_data();
+    void ogniBottoneApreLaSuaFinestraEChiudeIlMenu();
+    void esciDelMenuNoNonCambiaNulla();
+    void esciDelMenuSiTerminaIlProgramma();
+    void chiusuraDellaFinestraTerminaIlProgramma();
+    void ritornoDaUnEsercizioDaUnMenuNuovoInUnNuovoColore();
+};
+
+void TestAvvio::mainMostraIlTitoloNelColoreEstratto()
+{
+    Ambiente amb;
+    // Main seeds the generator itself; the script replaces it only for the colour.
+    CasualeScriptato draws;
+    draws.DaUnoA(5, 18);
+    Modulo1::Main();
+    QVERIFY(draws.Finiti());
+    const auto aperte = FinestreVisibili();
+    QCOMPARE(aperte.size(), 1);
+    auto* titolo = qobject_cast<FormAvvio*>(aperte.front());
+    QVERIFY(titolo);
+    QCOMPARE(titolo->objectName(), QStringLiteral("FormAvvio"));
+    QCOMPARE(titolo->ColoreSfondo(), 0x0080FFu);
+    QCOMPARE(titolo->Client()->palette().color(QPalette::Window), QColor(255, 128, 0));
+}
+
+void TestAvvio::titoloComeDaTabella()
+{
+    Ambiente amb;
+    CasualeScriptato draws{0.0f};
+    auto* f = Finestre::Mostra<FormAvvio>();
+    QCOMPARE(f->Client()->size(), QSize(668, 518));
+    QCOMPARE(f->windowTitle(), QStringLiteral("Tivoro"));
+    QVERIFY(!f->windowIcon().isNull());
+
+    auto* titolo = Controllo<QLabel>(f, QStringLiteral("Label2(0)"));
+    auto* sotto = Controllo<QLabel>(f, QStringLiteral("Label2(1)"));
+    auto* avvio = Controllo<QToolButton>(f, QStringLiteral("Command1"));
+    QVERIFY(titolo && sotto && avvio);
+    QCOMPARE(titolo->text(), QStringLiteral("Tivoro"));
+    QCOMPARE(titolo->geometry(), Px(2520, 1560, 4815, 1575));
+    ControllaCarattere(titolo, 96, true);
+    QCOMPARE(sotto->text(), QStringLiteral("Esercitazioni matematiche"));
+    QCOMPARE(sotto->geometry(), Px(2640, 360, 4935, 855));
+    ControllaCarattere(sotto, 24, true);
+    QVERIFY(!titolo->autoFillBackground() && !sotto->autoFillBackground());
+    QCOMPARE(titolo->focusPolicy(), Qt::NoFocus);
+
+    QCOMPARE(avvio->text(), QStringLiteral("Avvio"));
+    QCOMPARE(avvio->geometry(), Px(3240, 4800, 3375, 1215));
+    ControllaCarattere(avvio, 19, true);
+    QCOMPARE(avvio->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+    QVERIFY(!avvio->icon().isNull());
+    QCOMPARE(f->focusWidget(), avvio);
+}
+
+void TestAvvio::invioESpazioSuAvvioApronoIlMenu_data()
+{
+    QTest::addColumn<int>("tasto");
+    QTest::newRow("Invio") << int(Qt::Key_Return);
+    QTest::newRow("Invio del tastierino") << int(Qt::Key_Enter);
+    QTest::newRow("Spazio") << int(Qt::Key_Space);
+}
+
+void TestAvvio::invioESpazioSuAvvioApronoIlMenu()
+{
+    QFETCH(int, tasto);
+    Ambiente amb;
+    CasualeScriptato draws;
+    draws.DaUnoA(1, 18);
+    draws.DaUnoA(18, 18);
+    auto* titolo = Finestre::Mostra<FormAvvio>();
+    QVERIFY(QTest::qWaitForWindowExposed(titolo));
+    QTest::keyClick(titolo->Command1, Qt::Key(tasto));
+    QVERIFY(draws.Finiti());
+    Consegna();
+    const auto aperte = FinestreVisibili();
+    QCOMPARE(aperte.size(), 1);
+    auto* menu = qobject_cast<FormMenu*>(aperte.front());
+    QVERIFY(menu);
+    QCOMPARE(menu->ColoreSfondo(), 0xFF00FFu);
+    QVERIFY(!Finestre::Cerca<FormAvvio>());
+}
+
+void TestAvvio::menuComeDaTabella()
+{
+    Ambiente amb;
+    CasualeScriptato draws{0.0f};
+    auto* m = Finestre::Mostra<FormMenu>();
+    QCOMPARE(m->Client()->size(), QSize(640, 480));
+    struct Riga {
+        const char* nome;
+        int top;
+        const char* testo;
+        int pixel;
+    };
+    const Riga righe[] = {{"Command7", 240, "Conta fino a 9", 24},       {"Command4", 960, "Conta fino a 9", 24},
+                          {"Command2", 1680, "Corrispondenza 1 a 1", 24}, {"Command5", 2400, "Ordina i numeri", 24},
+                          {"Command3", 3120, "<  >  =", 48},             {"Command1", 3840, "<  >  =", 48}};
+    for (const Riga& r : righe) {
+        auto* b = Controllo<QPushButton>(m, QString::fromLatin1(r.nome));
+        QVERIFY2(b, r.nome);
+        QCOMPARE(b->text(), QString::fromUtf8(r.testo));
+        QCOMPARE(b->geometry(), Px(240, r.top, 4095, 615));
+        ControllaCarattere(b, r.pixel, true);
+    }
+    auto* esci = Controllo<QToolButton>(m, QStringLiteral("BottoneEsci"));
+    QVERIFY(esci);
+    QCOMPARE(esci->text(), QStringLiteral("Esci"));
+    QCOMPARE(esci->geometry(), Px(4320, 4800, 3975, 855));
+    ControllaCarattere(esci, 18, false);
+    QVERIFY(!esci->icon().isNull());
+    QCOMPARE(esci->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+
+    // Tab order: Command7, Command1, Command2, BottoneEsci, Command3, Command4, Command5.
+    const QStringList ordine = {QStringLiteral("Command7"), QStringLiteral("Command1"), QStringLiteral("Command2"),
+                                QStringLiteral("BottoneEsci"), QStringLiteral("Command3"), QStringLiteral("Command4"),
+                                QStringLiteral("Command5")};
+    QWidget* w = Controllo(m, ordine.front());
+    for (int i = 1; i < ordine.size(); ++i) {
+        w = w->nextInFocusChain();
+        while (w->focusPolicy() == Qt::NoFocus)
+            w = w->nextInFocusChain();
+        QCOMPARE(w->objectName(), ordine[i]);
+    }
+}
+
+void TestAvvio::ogniBottoneApreLaSuaFinestraEChiudeIlMenu_data()
+{
+    QTest::addColumn<QString>("bottone");
+    QTest::addColumn<QString>("finestra");
+    QTest::newRow("Command7") << "Command7" << "FormEs1";
+    QTest::newRow("Command4") << "Command4" << "FormEs5";
+    QTest::newRow("Command2") << "Command2" << "FormEs4";
+    QTest::newRow("Command5") << "Command5" << "FormOrd";
+    QTest::newRow("Command3") << "Command3" << "FormEs2";
+    QTest::newRow("Command1") << "Command1" << "FormEs3";
+}
+
+void TestAvvio::ogniBottoneApreLaSuaFinestraEChiudeIlMenu()
+{
+    QFETCH(QString, bottone);
+    QFETCH(QString, finestra);
+    Ambiente amb;
+    Casuale::Semina(7);
+    auto* m = Finestre::Mostra<FormMenu>();
+    QTest::mouseClick(Controllo<QPushButton>(m, bottone), Qt::LeftButton);
+    Consegna();
+    const auto aperte = FinestreVisibili();
+    QCOMPARE(aperte.size(), 1);
+    QCOMPARE(aperte.front()->objectName(), finestra);
+    QVERIFY(!Finestre::Cerca<FormMenu>());
+    auto* es = qobject_cast<FormEsercizio*>(aperte.front());
+    QVERIFY(es);
+    QCOMPARE(es->EtichettaEsatti->text(), QStringLiteral("0"));
+    QCOMPARE(es->EtichettaErrati->text(), QStringLiteral("0"));
+}
+
+void TestAvvio::esciDelMenuNoNonCambiaNulla()
+{
+    Ambiente amb;
+    CasualeScriptato draws{0.3f};
+    auto* m = Finestre::Mostra<FormMenu>();
+    const auto colore = m->ColoreSfondo();
+    amb.messaggi.risposte = {false};
+    QTest::mouseClick(m->BottoneEsci, Qt::LeftButton);
+    QCOMPARE(amb.messaggi.domande, QStringList{QStringLiteral("Vuoi uscire dal programma?")});
+    QCOMPARE(amb.terminazioni, 0);
+    Consegna();
+    QCOMPARE(FinestreVisibili(), QList<Finestra*>{m});
+    QCOMPARE(m->ColoreSfondo(), colore);
+    QVERIFY(draws.Finiti());
+}
+
+void TestAvvio::esciDelMenuSiTerminaIlProgramma()
+{
+    Ambiente amb;
+    CasualeScriptato draws{0.3f};
+    auto* m = Finestre::Mostra<FormMenu>();
+    amb.messaggi.risposte = {true};
+    QTest::mouseClick(m->BottoneEsci, Qt::LeftButton);
+    QCOMPARE(amb.messaggi.domande.size(), 1);
+    QCOMPARE(amb.terminazioni, 1);
+}
+
+void TestAvvio::chiusuraDellaFinestraTerminaIlProgramma()
+{
+    Ambiente amb;
+    CasualeScriptato draws{0.3f};
+    auto* t = Finestre::Mostra<FormAvvio>();
+    QVERIFY(QTest::qWaitForWindowExposed(t));
+    t->close();
+    QCOMPARE(amb.terminazioni, 1);
+    QVERIFY(amb.messaggi.domande.isEmpty());
+    QVERIFY(!Finestre::Cerca<FormMenu>());
+}
+
+void TestAvvio::ritornoDaUnEsercizioDaUnMenuNuovoInUnNuovoColore()
+{
+    Ambiente amb;
+    Casuale::Semina(11);
+    auto* m = Finestre::Mostra<FormMenu>();
+    QTest::mouseClick(m->Command7, Qt::LeftButton);
+    Consegna();
+    auto* es = Finestre::Cerca<FormEs1>();
+    QVERIFY(es);
+    Modulo1::NumeroEsatti = 4;
+    Modulo1::NumeroErrati = 2;
+    amb.messaggi.risposte = {true};
+    {
+        CasualeScriptato draws;
+        draws.DaUnoA(14, 18);
+        es->mnuEsci_Click();
+        QVERIFY(draws.Finiti());
+    }
+    QCOMPARE(amb.messaggi.domande, QStringList{QStringLiteral("Vuoi tornare al menù?")});
+    Consegna();
+    const auto aperte = FinestreVisibili();
+    QCOMPARE(aperte.size(), 1);
+    auto* nuovo = qobject_cast<FormMenu*>(aperte.front());
+    QVERIFY(nuovo);
+    QCOMPARE(nuovo->ColoreSfondo(), Voce(TabellaColori::AvvioMenu, 14));
+    QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(0));
+    QCOMPARE(Modulo1::NumeroErrati, std::int16_t(0));
+}
+
+QTEST_MAIN(TestAvvio)
+#include "test_avvio.moc"
