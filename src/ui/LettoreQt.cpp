@@ -5,7 +5,11 @@
 #include <QSoundEffect>
 #include <QUrl>
 
-LettoreQt::LettoreQt() = default;
+LettoreQt::LettoreQt(std::function<void()> suonoPredefinito) : predefinito_(std::move(suonoPredefinito))
+{
+    if (!predefinito_)
+        predefinito_ = [] { QApplication::beep(); };
+}
 
 LettoreQt::~LettoreQt() { qDeleteAll(effetti_); }
 
@@ -21,7 +25,7 @@ QSoundEffect* LettoreQt::Effetto(const QString& percorso)
     connect(e, &QSoundEffect::statusChanged, this, [this, e] {
         if (e->status() == QSoundEffect::Error && e->property("richiesto").toBool()) {
             e->setProperty("richiesto", false);
-            QApplication::beep();
+            predefinito_();
         }
     });
     effetti_.insert(percorso, e);
@@ -34,12 +38,12 @@ void LettoreQt::Suona(const QString& percorso)
         inCorso_->stop();
     inCorso_ = nullptr;
     if (!QFileInfo(percorso).isFile()) {
-        QApplication::beep();
+        predefinito_();
         return;
     }
     QSoundEffect* e = Effetto(percorso);
     if (e->status() == QSoundEffect::Error) {
-        QApplication::beep();
+        predefinito_();
         return;
     }
     e->setProperty("richiesto", e->status() != QSoundEffect::Ready);

@@ -7,13 +7,15 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 class QSoundEffect;
 
 class LettoreQt : public QObject, public LettoreSuoni {
     Q_OBJECT
 public:
-    LettoreQt();
+    // suonoPredefinito: the system's default sound (QApplication::beep unless told).
+    explicit LettoreQt(std::function<void()> suonoPredefinito = {});
     ~LettoreQt() override;
     void Suona(const QString& percorso) override;
 
@@ -21,4 +23,5 @@ private:
     QSoundEffect* Effetto(const QString& percorso);
     QHash<QString, QSoundEffect*> effetti_;
     QPointer<QSoundEffect> inCorso_;
+    std::function<void()> predefinito_;
 };

@@ -1,0 +1,189 @@
+// Picture files: decoded once, scaled once per size, and every kind of broken file
+// shown as a placeholder with one message per file, the program going on.
+#include "Supporto.h"
+
+#include "ui/ControlloImmagine.h"
+#include "ui/Figure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QtTest>
+
+namespace {
+void Scrivi(const QString& percorso, const QByteArray& dati)
+{
+    QFile f(percorso);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(dati);
+}
+
+QByteArray Gif(QSize s, QColor colore)
+{
+    // Qt writes no GIF; an 8-bit palette GIF made by hand keeps this test self-contained.
+    QByteArray gif("GIF89a");
+    auto le16 = [&](int v) { gif.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
+    le16(s.width());
+    le16(s.height());
+    gif.append(char(0x80)).append(char(0)).append(char(0)); // global palette of 2 entries
+    gif.append(char(colore.red())).append(char(colore.green())).append(char(colore.blue()));
+    gif.append(char(0)).append(char(0)).append(char(0));
+    gif.append(',');
+    le16(0);
+    le16(0);
+    le16(s.width());
+    le16(s.height());
+    gif.append(char(0));
+    // LZW with code size 2: clear, then index 0 for every pixel, then end; codes are
+    // 3 bits wide for the few pixels used here (at most 4 pixels before widening).
+    gif.append(char(2));
+    QByteArray dati;
+    quint32 acc = 0;
+    int bits = 0;
+    int larghezza = 3;
+    int prossimo = 6;
+    auto emetti = [&](int codice) {
+        acc |= quint32(codice) << bits;
+        bits += larghezza;
+        while (bits >= 8) {
+            dati.append(char(acc & 0xFF));
+            acc >>= 8;
+            bits -= 8;
+        }
+    };
+    emetti(4);
+    const int pixel = s.width() * s.height();
+    for (int i = 0; i < pixel; ++i) {
+        emetti(0);
+        if (i > 0) {
+            if (++prossimo == (1 << larghezza) && larghezza < 12)
+                ++larghezza;
+        }
+    }
+    emetti(5);
+    if (bits > 0)
+        dati.append(char(acc & 0xFF));
+    for (int i = 0; i < dati.size(); i += 255) {
+        const QByteArray blocco = dati.mid(i, 255);
+        gif.append(char(blocco.size())).append(blocco);
+    }
+    gif.append(char(0)).append(';');
+    return gif;
+}
+} // namespace
+
+class TestFigure : public QObject {
+    Q_OBJECT
+private slots:
+    void gifValidaDecodificataUnaVolta();
+    void fileGuastiDannoIlSegnapostoEUnAvvisoPerFile_data();
+    void fileGuastiDannoIlSegnapostoEUnAvvisoPerFile();
+    void pngChiamatoGifSiVede();
+    void controlloImmagineDisegnaLaFiguraStirata();
+};
+
+void TestFigure::gifValidaDecodificataUnaVolta()
+{
+    QTemporaryDir dir;
+    Scrivi(dir.path() + "/1.gif", Gif(QSize(4, 4), QColor(200, 10, 10)));
+    Ambiente amb(dir.path());
+    const QString f = dir.path() + "/1.gif";
+    QVERIFY(Figure::Leggibile(f));
+    QCOMPARE(Figure::Immagine(f).size(), QSize(4, 4));
+    QCOMPARE(Figure::Immagine(f).pixelColor(2, 2), QColor(200, 10, 10));
+    Figure::Immagine(f);
+    QCOMPARE(Figure::Decodifiche(), 1);
+    const QPixmap a = Figure::Scalata(f, QSize(73, 73));
+    QCOMPARE(a.size(), QSize(73, 73));
+    QCOMPARE(Figure::Scalata(f, QSize(73, 73)).cacheKey(), a.cacheKey()); // scaled once per size
+    QCOMPARE(Figure::Scalata(f, QSize(146, 146)).size(), QSize(146, 146));
+    QCOMPARE(Figure::Decodifiche(), 1);
+    QVERIFY(amb.messaggi.avvisi.isEmpty());
+
+    // The shipped pictures decode too.
+    for (int n = 1; n <= 20; ++n)
+        QVERIFY2(Figure::Leggibile(Ambiente::Risorse() + QStringLiteral("/gif/%1.gif").arg(n)), qPrintable(QString::number(n)));
+    for (int n = 1; n <= 9; ++n)
+        QVERIFY(Figure::Leggibile(Ambiente::Risorse() + QStringLiteral("/gif/m%1.gif").arg(n)));
+    QVERIFY(amb.messaggi.avvisi.isEmpty());
+}
+
+void TestFigure::fileGuastiDannoIlSegnapostoEUnAvvisoPerFile_data()
+{
+    QTest::addColumn<QString>("nome");
+    QTest::addColumn<QByteArray>("dati");
+    QTest::addColumn<bool>("cartella");
+    const QByteArray buona = Gif(QSize(8, 8), Qt::blue);
+    QTest::newRow("missing") << "9.gif" << QByteArray() << false;
+    QTest::newRow("zero bytes") << "4.gif" << QByteArray("") << false;
+    QTest::newRow("truncated") << "6.gif" << buona.left(20) << false;
+    QTest::newRow("text named .gif") << "5.gif" << QByteArray("non sono una figura\n") << false;
+    QTest::newRow("directory named .gif") << "7.gif" << QByteArray() << true;
+    QByteArray enorme = buona;
+    // Logical screen and image both claim 20000 x 20000 pixels.
+    for (int off : {6, 8, 23, 25}) {
+        enorme[off] = char(20000 & 0xFF);
+        enorme[off + 1] = char(20000 >> 8);
+    }
+    QTest::newRow("20000 x 20000 header") << "8.gif" << enorme << false;
+}
+
+void TestFigure::fileGuastiDannoIlSegnapostoEUnAvvisoPerFile()
+{
+    QFETCH(QString, nome);
+    QFETCH(QByteArray, dati);
+    QFETCH(bool, cartella);
+    QTemporaryDir dir;
+    const QString f = dir.path() + u'/' + nome;
+    if (cartella)
+        QVERIFY(QDir().mkdir(f));
+    else if (QTest::currentDataTag() != QByteArray("missing"))
+        Scrivi(f, dati);
+    Ambiente amb(dir.path());
+    QVERIFY(!Figure::Leggibile(f));
+    QCOMPARE(Figure::Immagine(f), Figure::Segnaposto());
+    QVERIFY(!Figure::Scalata(f, QSize(73, 73)).isNull());
+    Figure::Immagine(f);
+    Figure::Scalata(f, QSize(41, 41));
+    QCOMPARE(amb.messaggi.avvisi.size(), 1); // one message per file and run
+    QVERIFY2(amb.messaggi.avvisi.front().contains(nome), qPrintable(amb.messaggi.avvisi.front()));
+    QVERIFY(amb.messaggi.avvisi.front().contains(QDir::toNativeSeparators(f)));
+    QCOMPARE(amb.terminazioni, 0);
+}
+
+void TestFigure::pngChiamatoGifSiVede()
+{
+    QTemporaryDir dir;
+    QImage img(10, 6, QImage::Format_ARGB32);
+    img.fill(QColor(0, 128, 0));
+    QVERIFY(img.save(dir.path() + "/3.gif", "PNG"));
+    Ambiente amb(dir.path());
+    QVERIFY(Figure::Leggibile(dir.path() + "/3.gif"));
+    QCOMPARE(Figure::Immagine(dir.path() + "/3.gif").size(), QSize(10, 6));
+    QVERIFY(amb.messaggi.avvisi.isEmpty());
+}
+
+void TestFigure::controlloImmagineDisegnaLaFiguraStirata()
+{
+    QTemporaryDir dir;
+    QImage img(2, 1, QImage::Format_ARGB32);
+    img.setPixelColor(0, 0, Qt::red);
+    img.setPixelColor(1, 0, Qt::blue);
+    QVERIFY(img.save(dir.path() + "/2.gif", "PNG"));
+    Ambiente amb(dir.path());
+    QWidget padre;
+    padre.resize(200, 200);
+    ControlloImmagine c(&padre, QStringLiteral("Image1(0)"), QRect(0, 0, 1095, 1095));
+    QCOMPARE(c.size(), QSize(73, 73));
+    QVERIFY(c.Vuoto());
+    c.ImpostaFigura(dir.path() + "/2.gif");
+    QCOMPARE(c.Figura(), dir.path() + "/2.gif");
+    const QImage shot = c.grab().toImage();
+    QCOMPARE(shot.pixelColor(5, 36), QColor(Qt::red));
+    QCOMPARE(shot.pixelColor(68, 36), QColor(Qt::blue));
+    c.Svuota();
+    QVERIFY(c.Vuoto());
+}
+
+QTEST_MAIN(TestFigure)
+#include "test_figure.moc"
