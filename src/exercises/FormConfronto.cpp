@@ -54,7 +54,7 @@ FormConfronto::FormConfronto(const char* nome, const PosizioniPosti& posizioni)
     Image5 = new ControlloImmagine(c, QStringLiteral("Image5"), QRect(1920, 4800, 855, 855));
     Label4 = Controlli::Etichetta(c, QStringLiteral("Label4"), QRect(2880, 4920, 735, 615), QString(),
                                   Carattere(QStringLiteral("Arial"), 36));
-    Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Label4->setAlignment(Qt::AlignCenter);
     Image6 = new ControlloImmagine(c, QStringLiteral("Image6"), QRect(3720, 4800, 855, 855));
 
     const QFont segni = Carattere(QStringLiteral("Arial"), 48);
