@@ -42,7 +42,8 @@ double ValoreNumerico(const QString& testo)
 {
     qsizetype i = 0;
     const qsizetype n = testo.size();
-    auto spazio = [&](qsizetype k) { return k < n && (testo[k] == u' ' || testo[k] == u'\t'); };
+    // Blanks are any white space, line breaks of pasted text included.
+    auto spazio = [&](qsizetype k) { return k < n && testo[k].isSpace(); };
     auto cifra = [&](qsizetype k) { return k < n && testo[k] >= u'0' && testo[k] <= u'9'; };
     while (spazio(i))
         ++i;
