@@ -2,8 +2,45 @@
 
 #include "ui/Twips.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <cmath>
+
+#if QT_CONFIG(xcb)
+#include <dlfcn.h>
+#endif
+
+namespace {
+// Whether the key of a release is still held down. Under X11 a held key sends a release
+// before each repeated press, and Qt recognises such a release only when the press that
+// follows has already arrived, which is not always so: X11 is then asked for the state of
+// the keyboard. Elsewhere the releases of a held key are always marked as auto-repeat.
+bool AncoraPremuto(const QKeyEvent* e)
+{
+#if QT_CONFIG(xcb)
+    const quint32 codice = e->nativeScanCode();
+    if (!qGuiApp || codice == 0 || codice > 255)
+        return false;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (!x11 || !x11->display())
+        return false;
+    using LeggiTastiera = int (*)(Display*, char*); // XQueryKeymap(Display*, char[32])
+    static const LeggiTastiera leggi = [] {
+        // libX11 is already loaded by Qt's X11 support.
+        void* libX11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+        return libX11 ? reinterpret_cast<LeggiTastiera>(dlsym(libX11, "XQueryKeymap")) : nullptr;
+    }();
+    if (!leggi)
+        return false;
+    char tasti[32] = {};
+    leggi(x11->display(), tasti);
+    return (static_cast<unsigned char>(tasti[codice / 8]) >> (codice % 8)) & 1u;
+#else
+    Q_UNUSED(e);
+    return false;
+#endif
+}
+} // namespace
 
 CasellaRisposta::CasellaRisposta(QWidget* padre, const QString& nome, const QRect& twips, const QFont& font)
     : QLineEdit(padre)
@@ -34,7 +71,7 @@ void CasellaRisposta::keyPressEvent(QKeyEvent* e)
 void CasellaRisposta::keyReleaseEvent(QKeyEvent* e)
 {
     QLineEdit::keyReleaseEvent(e);
-    if (!e->isAutoRepeat())
+    if (!e->isAutoRepeat() && !AncoraPremuto(e))
         emit TastoSu(CodiceTasto(e));
 }
 
@@ -42,7 +79,8 @@ double ValoreNumerico(const QString& testo)
 {
     qsizetype i = 0;
     const qsizetype n = testo.size();
-    auto spazio = [&](qsizetype k) { return k < n && (testo[k] == u' ' || testo[k] == u'\t'); };
+    // Blanks are any white space, line breaks of pasted text included.
+    auto spazio = [&](qsizetype k) { return k < n && testo[k].isSpace(); };
     auto cifra = [&](qsizetype k) { return k < n && testo[k] >= u'0' && testo[k] <= u'9'; };
     while (spazio(i))
         ++i;

@@ -1,0 +1,598 @@
+// The answer box of the two counting windows, driven with real key events, and the
+// frame's reactions, menu items and counters as these windows show them.
+#include "ContaComune.h"
+
+#include "app/Modulo1.h"
+#include "ui/CasellaRisposta.h"
+#include "windows/FormMenu.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace {
+// What a key may or may not change in a window.
+struct Stato {
+    QString esatti, errati, testo;
+    std::int16_t numeroEsatti, numeroErrati;
+    bool si, no, casella, avanti;
+    qsizetype suoni;
+
+    static Stato Di(FormConta* f, const Ambiente& amb)
+    {
+        return {f->EtichettaEsatti->text(), f->EtichettaErrati->text(), f->Text1->text(),
+                Modulo1::NumeroEsatti,       Modulo1::NumeroErrati,       f->ComandoIconaSi->isVisible(),
+                f->ComandoIconaNo->isVisible(), f->Text1->isEnabled(), f->BottoneAvanti->isEnabled(),
+                amb.suoni.percorsi.size()};
+    }
+    bool operator==(const Stato&) const = default;
+};
+
+QString Suono(const QString& cartella, const QString& nome) { return cartella + QStringLiteral("/suoni/") + nome; }
+
+// Enter held down: the press, `ripetizioni` auto-repeated release and press pairs, then
+// the real release.
+void InvioTenuto(QWidget* w, Qt::Key tasto, Qt::KeyboardModifiers mod, int ripetizioni, bool rilascia = true)
+{
+    auto manda = [&](QEvent::Type tipo, bool ripetuto) {
+        QKeyEvent e(tipo, tasto, mod, QStringLiteral("\r"), ripetuto);
+        QApplication::sendEvent(w, &e);
+    };
+    manda(QEvent::KeyPress, false);
+    for (int i = 0; i < ripetizioni; ++i) {
+        manda(QEvent::KeyRelease, true);
+        manda(QEvent::KeyPress, true);
+    }
+    if (rilascia)
+        manda(QEvent::KeyRelease, false);
+}
+
+void DueFinestre()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::newRow("FormEs1") << "FormEs1";
+    QTest::newRow("FormEs5") << "FormEs5";
+}
+} // namespace
+
+class TestRispostaConta : public QObject {
+    Q_OBJECT
+private slots:
+    void valoreNumerico_data();
+    void valoreNumerico();
+    void ogniTastoSostituisceIlPrecedente_data() { DueFinestre(); }
+    void ogniTastoSostituisceIlPrecedente();
+    void tastiCheNonScrivonoSvuotanoLaCasella_data();
+    void tastiCheNonScrivonoSvuotanoLaCasella();
+    void invioConCasellaVuotaNonFaNulla_data() { DueFinestre(); }
+    void invioConCasellaVuotaNonFaNulla();
+    void invioTenutoGiudicaUnaVolta_data();
+    void invioTenutoGiudicaUnaVolta();
+    void testoIncollatoValeIlNumeroIniziale_data();
+    void testoIncollatoValeIlNumeroIniziale();
+    void erratoPoiEsattoPoiAvanti_data() { DueFinestre(); }
+    void erratoPoiEsattoPoiAvanti();
+    void azzeraAMetaDomanda_data() { DueFinestre(); }
+    void azzeraAMetaDomanda();
+    void esciNoNonCambiaNulla_data() { DueFinestre(); }
+    void esciNoNonCambiaNulla();
+    void esciSiTornaAlMenuEIlConteggioRiparte_data() { DueFinestre(); }
+    void esciSiTornaAlMenuEIlConteggioRiparte();
+    void contatoriFermiA32767_data() { DueFinestre(); }
+    void contatoriFermiA32767();
+    void dalMenuAllaDomandaSuccessiva_data() { DueFinestre(); }
+    void dalMenuAllaDomandaSuccessiva();
+};
+
+void TestRispostaConta::valoreNumerico_data()
+{
+    QTest::addColumn<QString>("testo");
+    QTest::addColumn<double>("valore");
+    QTest::newRow("cifra") << "7" << 7.0;
+    QTest::newRow("cifra e lettere") << "3abc" << 3.0;
+    QTest::newRow("lettere") << "abc" << 0.0;
+    QTest::newRow("spazio davanti") << " 7" << 7.0;
+    QTest::newRow("tab e a capo davanti") << "\t\r\n 4" << 4.0;
+    QTest::newRow("spazio in mezzo") << "1 2" << 1.0;
+    QTest::newRow("solo spazi") << "   " << 0.0;
+    QTest::newRow("decimale") << "3.5" << 3.5;
+    QTest::newRow("punto iniziale") << ".5" << 0.5;
+    QTest::newRow("punto finale") << "3." << 3.0;
+    QTest::newRow("virgola") << "3,9" << 3.0;
+    QTest::newRow("segno") << "-2" << -2.0;
+    QTest::newRow("più") << "+6" << 6.0;
+    QTest::newRow("esponente") << "7e0" << 7.0;
+    QTest::newRow("esponente monco") << "8e" << 8.0;
+    QTest::newRow("troppo grande") << "1e400" << 0.0;
+    QTest::newRow("solo segno") << "-" << 0.0;
+    QTest::newRow("cifra di un'altra scrittura") << QString(QChar(0x0667)) << 0.0;
+}
+
+void TestRispostaConta::valoreNumerico()
+{
+    QFETCH(QString, testo);
+    QFETCH(double, valore);
+    QCOMPARE(ValoreNumerico(testo), valore);
+}
+
+void TestRispostaConta::ogniTastoSostituisceIlPrecedente()
+{
+    QFETCH(QString, finestra);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 3);
+    FormConta* f = Apri(finestra);
+    QVERIFY(draws.Finiti());
+
+    QTest::keyClick(f->Text1, Qt::Key_3);
+    QTest::keyClick(f->Text1, Qt::Key_4);
+    QCOMPARE(f->Text1->text(), QStringLiteral("4"));
+    QTest::keyClick(f->Text1, Qt::Key_Return); // 4 is judged: wrong
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
+
+    // A letter replaces the digit and is a wrong answer too; then 3 alone is right.
+    QTest::keyClick(f->Text1, Qt::Key_A);
+    QCOMPARE(f->Text1->text(), QStringLiteral("a"));
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
+    QTest::keyClick(f->Text1, Qt::Key_3);
+    QCOMPARE(f->Text1->text(), QStringLiteral("3"));
+    draws.DaUnoA(2, 4);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QVERIFY(draws.Finiti());
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
+    QCOMPARE(amb.suoni.percorsi,
+             QStringList({Suono(cartella.Percorso(), QStringLiteral("no.wav")),
+                          Suono(cartella.Percorso(), QStringLiteral("no.wav")),
+                          Suono(cartella.Percorso(), QStringLiteral("si2.wav"))}));
+}
+
+void TestRispostaConta::tastiCheNonScrivonoSvuotanoLaCasella_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<int>("tasto");
+    const std::pair<const char*, Qt::Key> tasti[] = {{"Maiuscole", Qt::Key_Shift},     {"Ctrl", Qt::Key_Control},
+                                                     {"freccia sinistra", Qt::Key_Left}, {"freccia destra", Qt::Key_Right},
+                                                     {"freccia su", Qt::Key_Up},         {"Inizio", Qt::Key_Home},
+                                                     {"Canc", Qt::Key_Delete},           {"Backspace", Qt::Key_Backspace},
+                                                     {"Esc", Qt::Key_Escape},            {"F2", Qt::Key_F2}};
+    for (const char* finestra : {"FormEs1", "FormEs5"})
+        for (const auto& [nome, tasto] : tasti)
+            QTest::addRow("%s, %s", finestra, nome) << QString::fromLatin1(finestra) << int(tasto);
+}
+
+void TestRispostaConta::tastiCheNonScrivonoSvuotanoLaCasella()
+{
+    QFETCH(QString, finestra);
+    QFETCH(int, tasto);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 5);
+    FormConta* f = Apri(finestra);
+
+    QTest::keyClick(f->Text1, Qt::Key_5); // the right answer, if it stayed
+    QCOMPARE(f->Text1->text(), QStringLiteral("5"));
+    const Stato prima = Stato::Di(f, amb);
+    QTest::keyClick(f->Text1, Qt::Key(tasto));
+    QCOMPARE(f->Text1->text(), QString());
+
+    // Enter released now finds an empty box: nothing happens.
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    Stato dopo = Stato::Di(f, amb);
+    dopo.testo = prima.testo;
+    QVERIFY(dopo == prima);
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
+    QVERIFY(amb.suoni.percorsi.isEmpty());
+    QVERIFY(draws.Finiti());
+}
+
+void TestRispostaConta::invioConCasellaVuotaNonFaNulla()
+{
+    QFETCH(QString, finestra);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 2);
+    FormConta* f = Apri(finestra);
+    const Stato prima = Stato::Di(f, amb);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QTest::keyClick(f->Text1, Qt::Key_Enter, Qt::KeypadModifier);
+    InvioTenuto(f->Text1, Qt::Key_Return, Qt::NoModifier, 4);
+    QVERIFY(Stato::Di(f, amb) == prima);
+    QVERIFY(f->ComandoIconaNo->isVisible());
+    QVERIFY(f->ComandoIconaSi->isHidden());
+    QVERIFY(amb.suoni.percorsi.isEmpty());
+    QVERIFY(draws.Finiti());
+}
+
+void TestRispostaConta::invioTenutoGiudicaUnaVolta_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<int>("tasto");
+    QTest::addColumn<bool>("giusto");
+    for (const char* finestra : {"FormEs1", "FormEs5"}) {
+        const QString nome = QString::fromLatin1(finestra);
+        QTest::addRow("%s, Invio, sbagliato", finestra) << nome << int(Qt::Key_Return) << false;
+        QTest::addRow("%s, Invio, giusto", finestra) << nome << int(Qt::Key_Return) << true;
+        QTest::addRow("%s, Invio del tastierino, sbagliato", finestra) << nome << int(Qt::Key_Enter) << false;
+        QTest::addRow("%s, Invio del tastierino, giusto", finestra) << nome << int(Qt::Key_Enter) << true;
+    }
+}
+
+void TestRispostaConta::invioTenutoGiudicaUnaVolta()
+{
+    QFETCH(QString, finestra);
+    QFETCH(int, tasto);
+    QFETCH(bool, giusto);
+    const Qt::KeyboardModifiers mod = tasto == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 6);
+    FormConta* f = Apri(finestra);
+    QTest::keyClick(f->Text1, giusto ? Qt::Key_6 : Qt::Key_8);
+
+    // Held down: nothing is judged while the key is down, however long.
+    const Stato prima = Stato::Di(f, amb);
+    InvioTenuto(f->Text1, Qt::Key(tasto), mod, 6, false);
+    QVERIFY(Stato::Di(f, amb) == prima);
+
+    // Released: judged once.
+    if (giusto)
+        draws.DaUnoA(3, 4);
+    QKeyEvent su(QEvent::KeyRelease, tasto, mod, QStringLiteral("\r"), false);
+    QApplication::sendEvent(f->Text1, &su);
+    QVERIFY(draws.Finiti());
+    QCOMPARE(amb.suoni.percorsi.size(), 1);
+    if (giusto) {
+        QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
+        QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
+        QCOMPARE(amb.suoni.percorsi.front(), Suono(cartella.Percorso(), QStringLiteral("si3.wav")));
+        QVERIFY(!f->Text1->isEnabled());
+        QVERIFY(f->BottoneAvanti->isEnabled());
+    } else {
+        QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
+        QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
+        QCOMPARE(amb.suoni.percorsi.front(), Suono(cartella.Percorso(), QStringLiteral("no.wav")));
+        QVERIFY(f->Text1->isEnabled());
+        // A second press and release of the same key counts again.
+        QTest::keyClick(f->Text1, Qt::Key(tasto), mod);
+        QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
+    }
+}
+
+void TestRispostaConta::testoIncollatoValeIlNumeroIniziale_data()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<QString>("testo");
+    QTest::addColumn<bool>("giusto");
+    const std::pair<const char*, bool> testi[] = {{" 7", true},     {"7abc", true},    {"  7 gatti", true},
+                                                  {"\n7", true},    {"7.0", true},     {"07", true},
+                                                  {"abc", false},   {"-7", false},     {"77", false},
+                                                  {"7.5", false},   {"sette", false},  {" ", false}};
+    for (const char* finestra : {"FormEs1", "FormEs5"})
+        for (const auto& [testo, giusto] : testi)
+            QTest::addRow("%s, \"%s\"", finestra, testo)
+                << QString::fromLatin1(finestra) << QString::fromUtf8(testo) << giusto;
+}
+
+void TestRispostaConta::testoIncollatoValeIlNumeroIniziale()
+{
+    QFETCH(QString, finestra);
+    QFETCH(QString, testo);
+    QFETCH(bool, giusto);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 7);
+    FormConta* f = Apri(finestra);
+
+    QApplication::clipboard()->setText(testo);
+    QTest::keyClick(f->Text1, Qt::Key_9);
+    QTest::keyClick(f->Text1, Qt::Key_V, Qt::ControlModifier); // Ctrl empties, V pastes
+    QCOMPARE(f->Text1->text(), testo);
+    if (giusto)
+        draws.DaUnoA(1, 4);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QVERIFY(draws.Finiti());
+    QCOMPARE(f->EtichettaEsatti->text(), giusto ? QStringLiteral(" 1") : QStringLiteral("0"));
+    QCOMPARE(f->EtichettaErrati->text(), giusto ? QStringLiteral("0") : QStringLiteral(" 1"));
+}
+
+void TestRispostaConta::erratoPoiEsattoPoiAvanti()
+{
+    QFETCH(QString, finestra);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 4);
+    FormConta* f = Apri(finestra);
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    QCOMPARE(QApplication::focusWidget(), f->Text1);
+
+    // Wrong: sad face, error sound, " 1"; the question stays open with the wrong digit.
+    QTest::keyClick(f->Text1, Qt::Key_2);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QVERIFY(f->ComandoIconaNo->isVisible());
+    QVERIFY(f->ComandoIconaSi->isHidden());
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
+    QCOMPARE(Modulo1::NumeroErrati, std::int16_t(1));
+    QCOMPARE(f->Text1->text(), QStringLiteral("2"));
+    QVERIFY(f->Text1->isEnabled());
+    QVERIFY(!f->BottoneAvanti->isEnabled());
+    // Enter again without typing: another wrong answer.
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
+
+    // Right: laughing face, a praise sound, " 1"; the box is locked, "avanti" open.
+    QTest::keyClick(f->Text1, Qt::Key_4);
+    draws.DaUnoA(3, 4);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QVERIFY(draws.Finiti());
+    QVERIFY(f->ComandoIconaSi->isVisible());
+    QVERIFY(f->ComandoIconaNo->isHidden());
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
+    QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(1));
+    QVERIFY(!f->Text1->isEnabled());
+    QVERIFY(f->BottoneAvanti->isEnabled());
+    const QString no = Suono(cartella.Percorso(), QStringLiteral("no.wav"));
+    QCOMPARE(amb.suoni.percorsi, QStringList({no, no, Suono(cartella.Percorso(), QStringLiteral("si3.wav"))}));
+
+    // The locked box takes no input, whether keys are sent to it or to the window.
+    const Stato bloccato = Stato::Di(f, amb);
+    QTest::keyClick(f->Text1, Qt::Key_7);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QTest::keyClick(f->windowHandle(), Qt::Key_7);
+    QTest::keyClick(f->windowHandle(), Qt::Key_Return);
+    QVERIFY(Stato::Di(f, amb) == bloccato);
+    QCOMPARE(f->Text1->text(), QStringLiteral("4"));
+
+    // "avanti": a new question, the box open, empty and focused; the laughing face stays.
+    Domanda(finestra, draws, 8, 12);
+    QTest::mouseClick(f->BottoneAvanti, Qt::LeftButton);
+    QVERIFY(draws.Finiti());
+    QCOMPARE(Modulo1::NumeroGiusto, std::int16_t(8));
+    QVERIFY(!f->BottoneAvanti->isEnabled());
+    QVERIFY(f->Text1->isEnabled());
+    QVERIFY(f->Text1->text().isEmpty());
+    QCOMPARE(QApplication::focusWidget(), f->Text1);
+    QVERIFY(f->ComandoIconaSi->isVisible());
+    QVERIFY(f->ComandoIconaNo->isHidden());
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
+
+    // Typing now goes into the box through the window.
+    QTest::keyClick(f->windowHandle(), Qt::Key_8);
+    QCOMPARE(f->Text1->text(), QStringLiteral("8"));
+    draws.DaUnoA(4, 4);
+    QTest::keyClick(f->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(draws.Finiti());
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 2"));
+    QCOMPARE(amb.suoni.percorsi.back(), Suono(cartella.Percorso(), QStringLiteral("si4.wav")));
+}
+
+void TestRispostaConta::azzeraAMetaDomanda()
+{
+    QFETCH(QString, finestra);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 5);
+    FormConta* f = Apri(finestra);
+    Modulo1::NumeroEsatti = 6;
+    QTest::keyClick(f->Text1, Qt::Key_1);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
+    const auto colore = f->ColoreSfondo();
+    const QString file = f->FileFigura;
+
+    // In the middle of the question: both counts read "0", nothing else moves and
+    // nothing is drawn.
+    f->MenuAzzera->trigger();
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
+    QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(0));
+    QCOMPARE(Modulo1::NumeroErrati, std::int16_t(0));
+    QCOMPARE(f->Text1->text(), QStringLiteral("1"));
+    QVERIFY(f->Text1->isEnabled());
+    QVERIFY(!f->BottoneAvanti->isEnabled());
+    QVERIFY(f->ComandoIconaNo->isVisible());
+    QCOMPARE(f->ColoreSfondo(), colore);
+    QCOMPARE(f->FileFigura, file);
+    QCOMPARE(Modulo1::NumeroGiusto, std::int16_t(5));
+    QCOMPARE(amb.suoni.percorsi.size(), 2);
+
+    // Counting restarts from 0.
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
+    QTest::keyClick(f->Text1, Qt::Key_5);
+    draws.DaUnoA(1, 4);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
+
+    // After a right answer it leaves the box locked and "avanti" open.
+    f->MenuAzzera->trigger();
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
+    QVERIFY(!f->Text1->isEnabled());
+    QVERIFY(f->BottoneAvanti->isEnabled());
+    QVERIFY(f->ComandoIconaSi->isVisible());
+    QVERIFY(draws.Finiti());
+}
+
+void TestRispostaConta::esciNoNonCambiaNulla()
+{
+    QFETCH(QString, finestra);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 3);
+    FormConta* f = Apri(finestra);
+    QTest::keyClick(f->Text1, Qt::Key_9);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    const Stato prima = Stato::Di(f, amb);
+
+    amb.messaggi.risposte = {false};
+    f->mnuEsci->trigger();
+    QCOMPARE(amb.messaggi.domande, QStringList{QStringLiteral("Vuoi tornare al menù?")});
+    Consegna();
+    QCOMPARE(FinestreVisibili(), QList<Finestra*>{f});
+    QVERIFY(Stato::Di(f, amb) == prima);
+    QCOMPARE(Modulo1::NumeroErrati, std::int16_t(1));
+    QVERIFY(draws.Finiti());
+}
+
+void TestRispostaConta::esciSiTornaAlMenuEIlConteggioRiparte()
+{
+    QFETCH(QString, finestra);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 3);
+    FormConta* f = Apri(finestra);
+    QTest::keyClick(f->Text1, Qt::Key_9);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QTest::keyClick(f->Text1, Qt::Key_3);
+    draws.DaUnoA(1, 4);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(1));
+
+    amb.messaggi.risposte = {true};
+    draws.DaUnoA(7, 18); // the menu's colour
+    f->mnuEsci->trigger();
+    QVERIFY(draws.Finiti());
+    Consegna();
+    const auto aperte = FinestreVisibili();
+    QCOMPARE(aperte.size(), 1);
+    auto* menu = qobject_cast<FormMenu*>(aperte.front());
+    QVERIFY(menu);
+    QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(0));
+    QCOMPARE(Modulo1::NumeroErrati, std::int16_t(0));
+
+    // The same window again from the menu: counts "0", and counting starts from 0.
+    Domanda(finestra, draws, 2);
+    QTest::mouseClick(finestra == QLatin1String("FormEs1") ? menu->Command7 : menu->Command4, Qt::LeftButton);
+    QVERIFY(draws.Finiti());
+    Consegna();
+    QCOMPARE(FinestreVisibili().size(), 1);
+    auto* g = qobject_cast<FormConta*>(FinestreVisibili().front());
+    QVERIFY(g);
+    QCOMPARE(g->objectName(), finestra);
+    QCOMPARE(g->EtichettaEsatti->text(), QStringLiteral("0"));
+    QCOMPARE(g->EtichettaErrati->text(), QStringLiteral("0"));
+    QTest::keyClick(g->Text1, Qt::Key_5);
+    QTest::keyClick(g->Text1, Qt::Key_Return);
+    QCOMPARE(g->EtichettaErrati->text(), QStringLiteral(" 1"));
+    QTest::keyClick(g->Text1, Qt::Key_2);
+    draws.DaUnoA(2, 4);
+    QTest::keyClick(g->Text1, Qt::Key_Return);
+    QCOMPARE(g->EtichettaEsatti->text(), QStringLiteral(" 1"));
+    QVERIFY(draws.Finiti());
+}
+
+void TestRispostaConta::contatoriFermiA32767()
+{
+    QFETCH(QString, finestra);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    Modulo1::NumeroEsatti = 32766;
+    Modulo1::NumeroErrati = 32766;
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 1);
+    FormConta* f = Apri(finestra);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0")); // opening does not show the counters
+
+    QTest::keyClick(f->Text1, Qt::Key_2);
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 32767"));
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 32767"));
+    QCOMPARE(Modulo1::NumeroErrati, std::int16_t(32767));
+
+    for (int volta = 0; volta < 2; ++volta) {
+        QTest::keyClick(f->Text1, Qt::Key_1);
+        draws.DaUnoA(1, 4);
+        QTest::keyClick(f->Text1, Qt::Key_Return);
+        QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 32767"));
+        QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(32767));
+        Domanda(finestra, draws, 1);
+        QTest::mouseClick(f->BottoneAvanti, Qt::LeftButton);
+    }
+    QVERIFY(draws.Finiti());
+    QCOMPARE(amb.suoni.percorsi.size(), 4);
+}
+
+void TestRispostaConta::dalMenuAllaDomandaSuccessiva()
+{
+    QFETCH(QString, finestra);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    draws.DaUnoA(2, 18); // the menu's colour
+    auto* menu = Finestre::Mostra<FormMenu>();
+    QVERIFY(QTest::qWaitForWindowActive(menu));
+
+    // FormEs1: picture 16, three copies in the scatter; FormEs5: the picture of 3.
+    if (finestra == QLatin1String("FormEs1"))
+        DomandaEs1(draws, 5, 16, 3, 2, {6, 1, 6, 3});
+    else
+        DomandaEs5(draws, 5, 3);
+    QTest::mouseClick(finestra == QLatin1String("FormEs1") ? menu->Command7 : menu->Command4, Qt::LeftButton);
+    QVERIFY(draws.Finiti());
+    Consegna();
+    QVERIFY(!Finestre::Cerca<FormMenu>());
+    QCOMPARE(FinestreVisibili().size(), 1);
+    auto* f = qobject_cast<FormConta*>(FinestreVisibili().front());
+    QVERIFY(f);
+    QCOMPARE(f->objectName(), finestra);
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    QCOMPARE(QApplication::focusWidget(), f->Text1);
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
+    if (auto* es1 = qobject_cast<FormEs1*>(f)) {
+        for (int i : {1, 3, 6}) {
+            QCOMPARE(es1->Image2[std::size_t(i)]->Tag, QStringLiteral("pieno"));
+            QCOMPARE(Dipinto(es1->Image2[std::size_t(i)]), CartellaFigure::Colore(QStringLiteral("16.gif")));
+        }
+    } else {
+        QCOMPARE(Dipinto(qobject_cast<FormEs5*>(f)->Image1), CartellaFigure::Colore(QStringLiteral("m3.gif")));
+    }
+
+    // Everything from here on through the keyboard and the mouse, as the child does it.
+    QWindow* w = f->windowHandle();
+    QTest::keyClick(w, Qt::Key_4);
+    QTest::keyClick(w, Qt::Key_Return);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
+    QTest::keyClick(w, Qt::Key_3);
+    draws.DaUnoA(4, 4);
+    QTest::keyClick(w, Qt::Key_Return);
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
+    QVERIFY(!f->Text1->isEnabled());
+    QVERIFY(f->BottoneAvanti->isEnabled());
+
+    Domanda(finestra, draws, 9, 16);
+    QTest::mouseClick(f->BottoneAvanti, Qt::LeftButton);
+    QVERIFY(draws.Finiti());
+    QCOMPARE(QApplication::focusWidget(), f->Text1);
+    QCOMPARE(f->ColoreSfondo(), ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[16]);
+    QTest::keyClick(w, Qt::Key_9);
+    draws.DaUnoA(2, 4);
+    QTest::keyClick(w, Qt::Key_Return);
+    QVERIFY(draws.Finiti());
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 2"));
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
+    const QString c = cartella.Percorso();
+    QCOMPARE(amb.suoni.percorsi, QStringList({Suono(c, QStringLiteral("no.wav")), Suono(c, QStringLiteral("si4.wav")),
+                                              Suono(c, QStringLiteral("si2.wav"))}));
+    QVERIFY(amb.messaggi.avvisi.isEmpty());
+}
+
+QTEST_MAIN(TestRispostaConta)
+#include "test_rispostaconta.moc"
