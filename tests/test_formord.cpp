@@ -1,11 +1,6 @@
 // The number-ordering window: the deal, the drops on the boxes, the colours and counts
-// they give, and the next game.
-//
-// The offscreen platform cannot run a drag: its QDrag::exec() returns at once with no
-// action and no event loop. Here a drag is therefore made of the events a drag sends to
-// the window: drag enter, moves and the drop, carrying the very data the tile gives its
-// drag, delivered to the window so that Qt itself picks the widget under the point.
-// test_trascinamento runs the real QDrag on Qt's generic drag implementation.
+// they give, and the next game. The drop handler is called here as the boxes call it;
+// test_trascinamento moves the tiles with real drags.
 #include "Supporto.h"
 
 #include "app/Casuale.h"
@@ -21,7 +16,6 @@
 #include <QDrag>
 #include <QMimeData>
 #include <QPushButton>
-#include <QWindow>
 #include <QtTest>
 #include <algorithm>
 #include <memory>
@@ -68,38 +62,6 @@ QStringList RigaCaselle(FormOrd* f)
 
 QString Suono(const char* nome) { return ModuloColoriSuoni::FileSuono(QString::fromLatin1(nome)); }
 
-// Drags a tile through the given widgets' centres and releases it over the last one,
-// with the data the tile gives its drag, by the events a drag sends to the window.
-// Gives whether the drop was accepted.
-bool Trascina(FormOrd* f, Tessera* t, std::initializer_list<QWidget*> percorso)
-{
-    QWindow* finestra = f->windowHandle();
-    const auto punto = [f](QWidget* w) { return f->mapFromGlobal(w->mapToGlobal(w->rect().center())); };
-    std::unique_ptr<QMimeData> dati(t->DatiTrascinamento());
-    const Qt::DropActions azioni = Qt::MoveAction;
-
-    QDragEnterEvent entra(punto(t), azioni, dati.get(), Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(finestra, &entra);
-    QPoint ultimo = punto(t);
-    bool accettato = entra.isAccepted();
-    for (QWidget* w : percorso) {
-        ultimo = punto(w);
-        QDragMoveEvent muovi(ultimo, azioni, dati.get(), Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(finestra, &muovi);
-        accettato = muovi.isAccepted();
-    }
-    // As a platform drag does: the drop goes where the last move was accepted; elsewhere
-    // the drag just leaves.
-    if (!accettato) {
-        QDragLeaveEvent esci;
-        QCoreApplication::sendEvent(finestra, &esci);
-        return false;
-    }
-    QDropEvent lascia(QPointF(ultimo), azioni, dati.get(), Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(finestra, &lascia);
-    return lascia.isAccepted();
-}
-
 } // namespace
 
 class TestFormOrd : public QObject {
@@ -115,9 +77,7 @@ private slots:
     void ritornoAllaFinestraNonDaNuovoGioco();
     void apertaDalMenu();
     void premereUnaTesseraAvviaUnTrascinamento();
-    void rilasciPerLaFinestra();
-    void rilasciFuoriDalleCaselleNonContano();
-    void tesseraSistemataNonSiTrascina();
+    void datiEstraneiRifiutati();
 };
 
 void TestFormOrd::finestraComeDaTabella()
@@ -462,93 +422,41 @@ void TestFormOrd::premereUnaTesseraAvviaUnTrascinamento()
     QVERIFY(draws.Finiti());
 }
 
-void TestFormOrd::rilasciPerLaFinestra()
-{
-    Ambiente amb;
-    CasualeScriptato draws;
-    auto* f = Apri(draws, 4, {8, 8, 8, 8, 8, 8, 8, 8, 8});
-    QVERIFY(QTest::qWaitForWindowExposed(f));
-
-    // "2" over box 5, then box 1 and released there: right.
-    QVERIFY(Trascina(f, f->Label3[1], {f->Label4[5], f->Label4[1]}));
-    QCOMPARE(RigaCaselle(f), (QStringList{"", "2", "", "", "", "", "", "", ""}));
-    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
-    QVERIFY(!f->Label3[1]->isEnabled());
-
-    // "7" released on box 0: wrong.
-    QVERIFY(Trascina(f, f->Label3[6], {f->Label4[0]}));
-    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
-    QCOMPARE(f->ColoreSfondo(), 0u);
-    QCOMPARE(amb.suoni.percorsi, QStringList{Suono("no.wav")});
-
-    // "7" on the filled box 1: wrong again.
-    QVERIFY(Trascina(f, f->Label3[6], {f->Label4[1]}));
-    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
-    QCOMPARE(RigaCaselle(f), (QStringList{"", "2", "", "", "", "", "", "", ""}));
-
-    // "7" on its own box brings a colour back.
-    draws.DaUnoA(11, 18);
-    QVERIFY(Trascina(f, f->Label3[6], {f->Label4[6]}));
-    QVERIFY(draws.Finiti());
-    QCOMPARE(f->ColoreSfondo(), Voce(11));
-    QCOMPARE(RigaCaselle(f), (QStringList{"", "2", "", "", "", "", "7", "", ""}));
-    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 2"));
-}
-
-void TestFormOrd::rilasciFuoriDalleCaselleNonContano()
+void TestFormOrd::datiEstraneiRifiutati()
 {
     Ambiente amb;
     CasualeScriptato draws;
     auto* f = Apri(draws, 4, {0, 0, 0, 0, 0, 0, 0, 0, 0});
-    QVERIFY(QTest::qWaitForWindowExposed(f));
-    Tessera* t = f->Label3[2];
-    // Over its own box and away again: on the window, on another tile, on a label, on
-    // a face, on "avanti".
-    const QList<QWidget*> altrove = {f->Client(),      f->Label3[5],      f->Label3[2],     f->Label1,
-                                     f->EtichettaErrati, f->ComandoIconaSi, f->BottoneAvanti};
-    for (QWidget* w : altrove)
-        QVERIFY2(!Trascina(f, t, {f->Label4[2], w}), qPrintable(w->objectName()));
-    QCOMPARE(RigaCaselle(f), QStringList(9));
-    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
-    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
-    QCOMPARE(f->ColoreSfondo(), Voce(4));
-    QVERIFY(amb.suoni.percorsi.isEmpty());
-    QVERIFY(t->isEnabled());
-    QCOMPARE(t->text(), QStringLiteral("3"));
-
-    // Data that is not a tile of this program, or names no live tile, is refused.
     QMimeData testo;
     testo.setText(QStringLiteral("3"));
-    QVERIFY(!Tessera::DaDati(&testo));
-    QMimeData falsa;
+    QMimeData falsa; // another process's tile, or a tile long gone
     falsa.setData(Tessera::TipoMime, QByteArray("1 99999"));
-    QVERIFY(!Tessera::DaDati(&falsa));
     QMimeData rotta;
     rotta.setData(Tessera::TipoMime, QByteArray("tessera"));
-    QVERIFY(!Tessera::DaDati(&rotta));
-    QDropEvent lascia(QPointF(f->Label4[2]->rect().center()), Qt::MoveAction, &falsa, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(f->Label4[2], &lascia);
-    QVERIFY(!lascia.isAccepted());
-    QCOMPARE(RigaCaselle(f), QStringList(9));
-    QVERIFY(draws.Finiti());
-}
+    std::unique_ptr<QMimeData> vera(f->Label3[2]->DatiTrascinamento());
+    QCOMPARE(Tessera::DaDati(vera.get()), f->Label3[2]);
 
-void TestFormOrd::tesseraSistemataNonSiTrascina()
-{
-    Ambiente amb;
-    CasualeScriptato draws;
-    auto* f = Apri(draws, 4, {0, 0, 0, 0, 0, 0, 0, 0, 0});
-    QVERIFY(QTest::qWaitForWindowExposed(f));
-    QVERIFY(Trascina(f, f->Label3[0], {f->Label4[0]}));
-    // Pressing it starts nothing, and its data is refused by every box.
-    QTest::mousePress(f->Label3[0], Qt::LeftButton, {}, QPoint(10, 10));
-    QVERIFY(!f->Label3[0]->findChild<QDrag*>());
-    QTest::mouseRelease(f->Label3[0], Qt::LeftButton, {}, QPoint(10, 10));
-    QVERIFY(!Trascina(f, f->Label3[0], {f->Label4[0]}));
-    QVERIFY(!Trascina(f, f->Label3[0], {f->Label4[1]}));
+    // A box takes a drag only when it brings a tile of this window in play.
+    Casella* casella = f->Label4[2];
+    const QPoint centro = casella->rect().center();
+    const auto entra = [&](QMimeData* dati) {
+        QDragEnterEvent e(centro, Qt::MoveAction, dati, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(casella, &e);
+        return e.isAccepted();
+    };
+    for (QMimeData* dati : {&testo, &falsa, &rotta}) {
+        QVERIFY(!Tessera::DaDati(dati));
+        QVERIFY(!entra(dati));
+    }
+    QVERIFY(entra(vera.get()));
+    QDropEvent lascia(QPointF(centro), Qt::MoveAction, vera.get(), Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(casella, &lascia);
+    QVERIFY(lascia.isAccepted());
+    QCOMPARE(RigaCaselle(f), (QStringList{"", "", "3", "", "", "", "", "", ""}));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
-    QCOMPARE(f->Sistemati, std::int16_t(1));
+    // Once placed, the tile's data is refused.
+    QVERIFY(!entra(vera.get()));
     QVERIFY(draws.Finiti());
 }
 
