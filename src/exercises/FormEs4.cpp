@@ -1,5 +1,97 @@
 #include "exercises/FormEs4.h"
 
-FormEs4::FormEs4() : FormEsercizio(DatiCornice::ColonnaAlta("FormEs4")) {}
+#include "app/Casuale.h"
+#include "ui/Controlli.h"
+#include "ui/Figure.h"
 
-void FormEs4::NuovaDomanda() { CaricaColori(); }
+const std::array<QPoint, 9> FormEs4::PostiImage1 = {
+    QPoint(360, 240),  QPoint(1440, 240),  QPoint(360, 1080),  QPoint(1440, 1080), QPoint(2400, 240),
+    QPoint(2400, 1080), QPoint(360, 2040), QPoint(1440, 2040), QPoint(2400, 2040)};
+
+const std::array<QPoint, 9> FormEs4::PostiImage2 = {
+    QPoint(360, 2400),  QPoint(360, 1440),  QPoint(360, 3360),  QPoint(1320, 600), QPoint(1320, 1440),
+    QPoint(360, 600),   QPoint(1320, 2280), QPoint(1320, 3000), QPoint(1320, 3840)};
+
+const std::array<QPoint, 9> FormEs4::PostiImage3 = {
+    QPoint(4200, 840),  QPoint(5160, 840),  QPoint(6120, 840),  QPoint(4200, 1800), QPoint(5160, 1800),
+    QPoint(6120, 1800), QPoint(4200, 2760), QPoint(5160, 2760), QPoint(6120, 2760)};
+
+FormEs4::FormEs4() : FormEsercizio(DatiCornice::ColonnaAlta("FormEs4"))
+{
+    QWidget* c = Client();
+    const QSize lato(615, 615);
+    Image1 = PostiFigure::Crea(c, "Image1", PostiImage1, lato);
+    Image2 = PostiFigure::Crea(c, "Image2", PostiImage2, lato);
+    Image3 = PostiFigure::Crea(c, "Image3", PostiImage3, lato);
+
+    auto bottone = [c](const char* nome, int left, const QString& figura, const QColor& sfondo,
+                       const QCursor& puntatore) {
+        auto* b = new PulsanteGrafico(c, QString::fromLatin1(nome), QRect(left, 4680, 1575, 975), QString(),
+                                      Controlli::Icona(figura));
+        b->ImpostaColoreSfondo(sfondo);
+        b->setCursor(puntatore);
+        return b;
+    };
+    Command1 = bottone("Command1", 720, QStringLiteral("freccia"), QColor(0, 0, 255),
+                       Controlli::Cursore(QStringLiteral("freccia"), QPoint(1, 1)));
+    Command2 = bottone("Command2", 2760, QStringLiteral("spunta"), QColor(0, 192, 0),
+                       Controlli::Cursore(QStringLiteral("spunta"), QPoint(16, 16)));
+    Command3 = bottone("Command3", 4800, QStringLiteral("cestino"), QColor(255, 0, 0),
+                       Controlli::Cursore(QStringLiteral("cestino_colorato"), QPoint(16, 16)));
+    connect(Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QAbstractButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command3, &QAbstractButton::clicked, this, [this] { Command3_Click(); });
+
+    // The keyboard goes from "one more" to "check" to "empty"; the window opens on
+    // "one more".
+    setTabOrder(Command1, Command2);
+    setTabOrder(Command2, Command3);
+    Command1->setFocus();
+}
+
+QList<QWidget*> FormEs4::ControlliRisposta() const { return {Command1, Command2, Command3}; }
+
+void FormEs4::NuovaDomanda()
+{
+    CaricaColori();
+    PostiFigure::SvuotaTutti({&Image1, &Image2, &Image3});
+
+    const int a = Casuale::DaUnoA(20);
+    FileFigura1 = PostiFigure::FileFigura(a);
+    int b = Casuale::DaUnoA(20);
+    while (b == a)
+        b = Casuale::DaUnoA(20);
+    FileFigura2 = PostiFigure::FileFigura(b);
+
+    Quanti = std::int16_t(Casuale::DaUnoA(9));
+    Messi = 0;
+
+    const int g = Casuale::DaUnoA(2);
+    PostiFigure::Riempi(g == 1 ? Image1 : Image2, Quanti, FileFigura1);
+    // The child's picture is read now too, so that the first press shows it at once
+    // and a file that cannot be read is reported with the question.
+    Figure::Immagine(FileFigura2);
+}
+
+void FormEs4::Command1_Click()
+{
+    if (Messi >= 9)
+        return;
+    Image3[std::size_t(Messi)]->ImpostaFigura(FileFigura2);
+    ++Messi;
+}
+
+void FormEs4::Command2_Click()
+{
+    if (Messi == Quanti)
+        Esatto();
+    else
+        Errato();
+}
+
+void FormEs4::Command3_Click()
+{
+    Messi = 0;
+    for (ControlloImmagine* posto : Image3)
+        posto->Svuota();
+}

@@ -1,5 +1,100 @@
 #include "exercises/FormOrd.h"
 
-FormOrd::FormOrd() : FormEsercizio(DatiCornice::RigaInAlto("FormOrd")) {}
+#include "app/Casuale.h"
+#include "app/Modulo1.h"
+#include "app/ModuloColoriSuoni.h"
+#include "ui/Controlli.h"
+#include "ui/Trascinamento.h"
+#include "ui/Twips.h"
 
-void FormOrd::NuovaDomanda() { CaricaColori(); }
+#include <algorithm>
+
+namespace {
+constexpr int AltoCaselle = 1320;
+constexpr int AltoTessere = 3480;
+constexpr int Lato = 1005;
+} // namespace
+
+FormOrd::FormOrd() : FormEsercizio(DatiCornice::RigaInAlto("FormOrd"))
+{
+    QWidget* c = Client();
+    const QFont numeri = Controlli::Carattere(QStringLiteral("Arial"), 36);
+    for (int i = 0; i < 9; ++i) {
+        auto* casella = new Casella(c, Controlli::NomeElemento("Label4", i),
+                                    QRect(SinistraPosto(i), AltoCaselle, Lato, Lato), numeri, i);
+        connect(casella, &Casella::Rilasciata, this,
+                [this](int indice, Tessera* t) { Label4_DragDrop(std::int16_t(indice), t); });
+        Label4[std::size_t(i)] = casella;
+    }
+    // The tiles get their places and numbers from ScombiccheraPosti.
+    for (int i = 0; i < 9; ++i)
+        Label3[std::size_t(i)] =
+            new Tessera(c, Controlli::NomeElemento("Label3", i), QRect(0, AltoTessere, Lato, Lato), numeri);
+    Form_Load();
+}
+
+void FormOrd::Form_Load() { Apertura(); }
+
+void FormOrd::NuovaDomanda()
+{
+    CaricaColori();
+    Sistemati = 0;
+    for (Tessera* t : Label3)
+        t->setEnabled(true);
+    for (Casella* c : Label4)
+        c->clear();
+    ScombiccheraPosti();
+}
+
+void FormOrd::ScombiccheraPosti()
+{
+    // A Left of 0 marks a tile that has no place yet.
+    for (int i = 0; i < 9; ++i) {
+        Tessera* t = Label3[std::size_t(i)];
+        t->move(0, t->y());
+        t->setText(QString::number(i + 1));
+    }
+    // One draw per place; from the drawn tile the search runs forward to the first
+    // tile without a place, from the last back to the first.
+    for (int j = 0; j < 9; ++j) {
+        int b = Casuale::Indice(9);
+        while (Label3[std::size_t(b)]->x() != 0) {
+            ++b;
+            if (b == 9)
+                b = 0;
+        }
+        Tessera* t = Label3[std::size_t(b)];
+        t->move(Twips::Px(SinistraPosto(j)), t->y());
+    }
+}
+
+void FormOrd::Label4_DragDrop(std::int16_t Index, Tessera* Source)
+{
+    const auto it = std::find(Label3.begin(), Label3.end(), Source);
+    if (Source == nullptr || it == Label3.end() || Index < 0 || Index > 8 || !Source->isEnabled())
+        return; // only this window's tiles still in play, on its boxes
+    const auto tessera = std::size_t(it - Label3.begin());
+    Casella* casella = Label4[std::size_t(Index)];
+
+    if (tessera == std::size_t(Index)) {
+        casella->setText(Source->text());
+        Source->clear();
+        if (ColoreSfondo() == 0)
+            CaricaColori();
+        ComandoIconaSi->show();
+        ComandoIconaNo->hide();
+        Source->setEnabled(false);
+        Modulo1::Aggiungi(Modulo1::NumeroEsatti);
+        EtichettaEsatti->setText(TestoConteggio(Modulo1::NumeroEsatti));
+        ++Sistemati;
+        if (Sistemati == 9)
+            BottoneAvanti->setEnabled(true);
+    } else {
+        ComandoIconaNo->show();
+        ComandoIconaSi->hide();
+        Modulo1::Aggiungi(Modulo1::NumeroErrati);
+        EtichettaErrati->setText(TestoConteggio(Modulo1::NumeroErrati));
+        ImpostaColoreSfondo(0);
+        ModuloColoriSuoni::SuonoErrato();
+    }
+}

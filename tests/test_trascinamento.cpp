@@ -1,0 +1,271 @@
+// Real drags of the number tiles: a mouse press on a tile, moves, and a release, with
+// Qt's own drag machinery running its event loop in between.
+//
+// The offscreen platform cannot drag (its QDrag::exec() returns at once, doing nothing),
+// so this test runs on Qt's "minimal" platform, as headless as offscreen, whose drags go
+// through Qt's generic implementation: the same drag event loop that the X11 platform
+// builds on, which follows the mouse events, moves the tile's picture with the pointer,
+// and sends the drag and drop events to the window under it.
+#include "Supporto.h"
+
+#include "app/Casuale.h"
+#include "app/Modulo1.h"
+#include "app/ModuloColoriSuoni.h"
+#include "exercises/FormOrd.h"
+#include "ui/Controlli.h"
+#include "ui/Finestre.h"
+#include "ui/Trascinamento.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWindow>
+#include <QtTest>
+
+namespace {
+
+ModuloColoriSuoni::Colore Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Ordina)[std::size_t(n)]; }
+
+FormOrd* Apri(CasualeScriptato& d, int colore, int posto)
+{
+    d.DaUnoA(colore, 18);
+    for (int j = 0; j < 9; ++j)
+        d.Indice(posto, 9);
+    auto* f = Finestre::Mostra<FormOrd>();
+    return f;
+}
+
+QStringList RigaCaselle(FormOrd* f)
+{
+    QStringList l;
+    for (Casella* c : f->Label4)
+        l << c->text();
+    return l;
+}
+
+// The window that shows the dragged picture, while a drag runs.
+QWindow* FiguraTrascinata()
+{
+    for (QWindow* w : QGuiApplication::allWindows())
+        if (w->isVisible() && QByteArray(w->metaObject()->className()) == "QShapedPixmapWindow")
+            return w;
+    return nullptr;
+}
+
+struct Tappa {
+    QWidget* widget;
+    QPoint punto; // in the widget
+};
+
+struct Esito {
+    bool durante = false;        // the moves ran inside the drag's own event loop
+    bool figuraSegue = false;    // the tile's picture followed the pointer at every move
+    QSize figura;                // the size of that picture
+};
+
+// Presses the tile at `presa`, then (from inside the drag) moves the mouse through the
+// stops in a few steps each and releases it at the last one.
+Esito Trascina(Tessera* t, QPoint presa, const QList<Tappa>& tappe)
+{
+    Esito e;
+    e.figuraSegue = true;
+    bool premuto = false;
+    QTimer::singleShot(0, [&] {
+        e.durante = premuto;
+        QPoint da = t->mapToGlobal(presa);
+        for (const Tappa& tp : tappe) {
+            const QPoint a = tp.widget->mapToGlobal(tp.punto);
+            for (int k = 1; k <= 4; ++k) {
+                const QPoint g = da + (a - da) * k / 4;
+                QTest::mouseMove(tp.widget, tp.widget->mapFromGlobal(g));
+                QWindow* figura = FiguraTrascinata();
+                if (!figura || figura->position() != g - presa)
+                    e.figuraSegue = false;
+                else
+                    e.figura = figura->size();
+            }
+            da = a;
+        }
+        const Tappa& ultima = tappe.last();
+        QTest::mouseRelease(ultima.widget, Qt::LeftButton, {}, ultima.punto);
+    });
+    premuto = true;
+    QTest::mousePress(t, Qt::LeftButton, {}, presa);
+    premuto = false;
+    QCoreApplication::processEvents(); // a move queued for a drag that never began
+    return e;
+}
+
+Tappa Centro(QWidget* w) { return {w, w->rect().center()}; }
+
+} // namespace
+
+class TestTrascinamento : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void trascinataSullaSuaCasella();
+    void trascinataSuUnAltraCasella();
+    void lasciataAltrove_data();
+    void lasciataAltrove();
+    void tesseraSistemataNonSiTrascina();
+    void unaPartitaIntera();
+};
+
+void TestTrascinamento::initTestCase() { QCOMPARE(QGuiApplication::platformName(), QStringLiteral("minimal")); }
+
+void TestTrascinamento::trascinataSullaSuaCasella()
+{
+    Ambiente amb;
+    CasualeScriptato draws;
+    auto* f = Apri(draws, 4, 8); // bottom row 9, 1, 2, ..., 8
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    Tessera* cinque = f->Label3[4];
+    // Through the window, over a wrong box, and onto box 4.
+    const Esito e = Trascina(cinque, QPoint(12, 40),
+                             {{f->Client(), QPoint(300, 150)}, Centro(f->Label4[7]), {f->Label4[4], QPoint(50, 20)}});
+    QVERIFY(e.durante);
+    QVERIFY(e.figuraSegue);
+    QCOMPARE(e.figura, cinque->size());
+    QCOMPARE(cinque->EsitoUltimoTrascinamento(), Qt::MoveAction);
+    QVERIFY(!FiguraTrascinata());
+
+    QCOMPARE(RigaCaselle(f), (QStringList{"", "", "", "", "5", "", "", "", ""}));
+    QCOMPARE(cinque->text(), QString());
+    QVERIFY(!cinque->isEnabled());
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
+    QVERIFY(f->ComandoIconaSi->isVisible());
+    QVERIFY(!f->ComandoIconaNo->isVisible());
+    QVERIFY(amb.suoni.percorsi.isEmpty());
+    QVERIFY(draws.Finiti());
+}
+
+void TestTrascinamento::trascinataSuUnAltraCasella()
+{
+    Ambiente amb;
+    CasualeScriptato draws;
+    auto* f = Apri(draws, 4, 0);
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    const Esito e = Trascina(f->Label3[0], QPoint(30, 30), {Centro(f->Label4[3])});
+    QVERIFY(e.durante);
+    QCOMPARE(f->Label3[0]->EsitoUltimoTrascinamento(), Qt::MoveAction);
+    QCOMPARE(RigaCaselle(f), QStringList(9));
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
+    QCOMPARE(f->ColoreSfondo(), 0u);
+    QVERIFY(f->ComandoIconaNo->isVisible());
+    QVERIFY(!f->ComandoIconaSi->isVisible());
+    QCOMPARE(amb.suoni.percorsi, QStringList{ModuloColoriSuoni::FileSuono(QStringLiteral("no.wav"))});
+    QVERIFY(f->Label3[0]->isEnabled());
+
+    // Dragged again, this time right: a colour comes back.
+    draws.DaUnoA(3, 18);
+    Trascina(f->Label3[0], QPoint(30, 30), {Centro(f->Label4[0])});
+    QVERIFY(draws.Finiti());
+    QCOMPARE(f->ColoreSfondo(), Voce(3));
+    QCOMPARE(RigaCaselle(f), (QStringList{"1", "", "", "", "", "", "", "", ""}));
+}
+
+void TestTrascinamento::lasciataAltrove_data()
+{
+    QTest::addColumn<QString>("dove");
+    QTest::newRow("sulla finestra") << "finestra";
+    QTest::newRow("su un'altra tessera") << "tessera";
+    QTest::newRow("su se stessa") << "se stessa";
+    QTest::newRow("su un'etichetta") << "etichetta";
+    QTest::newRow("su avanti") << "avanti";
+    QTest::newRow("fuori dalla finestra") << "fuori";
+}
+
+void TestTrascinamento::lasciataAltrove()
+{
+    QFETCH(QString, dove);
+    Ambiente amb;
+    CasualeScriptato draws;
+    auto* f = Apri(draws, 4, 0);
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    Tessera* t = f->Label3[6];
+    Tappa fine = Centro(f->Client());
+    if (dove == QStringLiteral("finestra"))
+        fine = {f->Client(), QPoint(600, 450)};
+    else if (dove == QStringLiteral("tessera"))
+        fine = Centro(f->Label3[1]);
+    else if (dove == QStringLiteral("se stessa"))
+        fine = Centro(t);
+    else if (dove == QStringLiteral("etichetta"))
+        fine = Centro(f->Label1);
+    else if (dove == QStringLiteral("avanti"))
+        fine = Centro(f->BottoneAvanti);
+    else
+        fine = {f, QPoint(-30, -30)};
+    // Over its own box first, then away and released there.
+    const Esito e = Trascina(t, QPoint(30, 30), {Centro(f->Label4[6]), fine});
+    QVERIFY(e.durante);
+    QCOMPARE(t->EsitoUltimoTrascinamento(), Qt::IgnoreAction);
+    QCOMPARE(RigaCaselle(f), QStringList(9));
+    QCOMPARE(t->text(), QStringLiteral("7"));
+    QVERIFY(t->isEnabled());
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
+    QCOMPARE(f->ColoreSfondo(), Voce(4));
+    QVERIFY(amb.suoni.percorsi.isEmpty());
+    QVERIFY(draws.Finiti());
+    // The window goes on as before: the same tile can still be placed.
+    Trascina(t, QPoint(30, 30), {Centro(f->Label4[6])});
+    QCOMPARE(f->Label4[6]->text(), QStringLiteral("7"));
+}
+
+void TestTrascinamento::tesseraSistemataNonSiTrascina()
+{
+    Ambiente amb;
+    CasualeScriptato draws;
+    auto* f = Apri(draws, 4, 0);
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    Trascina(f->Label3[2], QPoint(30, 30), {Centro(f->Label4[2])});
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
+
+    // The blank tile: no drag begins, so the moves and the release come after the
+    // press, outside any drag, and land nowhere.
+    const Esito e = Trascina(f->Label3[2], QPoint(30, 30), {Centro(f->Label4[3])});
+    QVERIFY(!e.durante);
+    QCOMPARE(RigaCaselle(f), (QStringList{"", "", "3", "", "", "", "", "", ""}));
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
+    QVERIFY(draws.Finiti());
+}
+
+void TestTrascinamento::unaPartitaIntera()
+{
+    Ambiente amb;
+    CasualeScriptato draws;
+    auto* f = Apri(draws, 4, 3); // bottom row 4, 5, 6, 7, 8, 9, 1, 2, 3
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    for (int i = 8; i >= 0; --i) {
+        QVERIFY(!f->BottoneAvanti->isEnabled());
+        Trascina(f->Label3[std::size_t(i)], QPoint(33, 33), {Centro(f->Label4[std::size_t(i)])});
+    }
+    QCOMPARE(RigaCaselle(f), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}));
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 9"));
+    QVERIFY(f->BottoneAvanti->isEnabled());
+    QVERIFY(draws.Finiti());
+
+    draws.DaUnoA(8, 18);
+    for (int j = 0; j < 9; ++j)
+        draws.Indice(0, 9);
+    QTest::mouseClick(f->BottoneAvanti, Qt::LeftButton);
+    QVERIFY(draws.Finiti());
+    QCOMPARE(RigaCaselle(f), QStringList(9));
+    Trascina(f->Label3[0], QPoint(33, 33), {Centro(f->Label4[0])});
+    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 10"));
+}
+
+int main(int argc, char** argv)
+{
+    // Qt's generic drag, not the offscreen platform's drag that does nothing.
+    qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
+    QApplication app(argc, argv);
+    TestTrascinamento test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_trascinamento.moc"
