@@ -722,28 +722,29 @@ def conta_es5(pil, img, f):
     return len([d for d in dimensioni if d >= 0.15 * grande])
 
 
-def oggetto(img, fondo, tolleranza=30):
-    """The picture on a neutral grey, so that pictures on different backgrounds compare."""
-    m = maschera_diversa(img, fondo, tolleranza)
-    grigio = Image.new("RGB", img.size, (128, 128, 128))
-    return Image.composite(img, grigio, m).resize((16, 16), Image.BOX)
-
-
-def distanza_figure(a, b):
-    return sum(ImageChops.difference(a, b).convert("L").getdata()) / 256
-
-
-def tipi_confronto(pil, img, f, bg):
+def tipi_confronto(pil, img, f):
     """The two kinds of picture of the answer row, Image5 and Image6."""
-    return [oggetto(pil.ritaglio(img, f, rientrato(r, 2)), (255, 255, 255))
-            for r in (CONFRONTO_IMAGE5, CONFRONTO_IMAGE6)]
+    return [pil.ritaglio(img, f, r) for r in (CONFRONTO_IMAGE5, CONFRONTO_IMAGE6)]
 
 
 def quale_tipo(pil, img, f, bg, rect, tipi):
-    d = [distanza_figure(oggetto(pil.ritaglio(img, f, rect), bg), t) for t in tipi]
-    if d[0] == d[1]:
-        raise Fallito("cannot tell the two kinds of picture apart")
-    return 0 if d[0] < d[1] else 1
+    """Which picture of the answer row a place shows (0 or 1): the place's picture is
+    compared, where it differs from the background, with each answer-row picture brought
+    to the same size."""
+    posto = pil.ritaglio(img, f, rect)
+    m = maschera_diversa(posto, bg)
+    interno = m.filter(ImageFilter.MinFilter(3))  # away from the edges of the picture
+    if bianchi(interno) >= 20:
+        m = interno
+    n = max(1, bianchi(m))
+    d = []
+    for t in tipi:
+        diff = ImageChops.difference(posto, t.resize(posto.size, Image.BILINEAR)).convert("L")
+        d.append(sum(ImageChops.multiply(diff, m).getdata()) / n)
+    migliore = 0 if d[0] < d[1] else 1
+    if d[migliore] > 30 or d[1 - migliore] < 2 * d[migliore]:
+        raise Fallito(f"a place shows neither picture of the answer row (differences {d})")
+    return migliore
 
 
 def segno(q1, q2):
@@ -753,7 +754,7 @@ def segno(q1, q2):
 def confronta(pil, img, f, schiere, mescolate):
     """The sign that compares the first kind with the second: (sign, counts)."""
     bg = pil.sfondo(img, f)
-    tipi = tipi_confronto(pil, img, f, bg)
+    tipi = tipi_confronto(pil, img, f)
     if mescolate:
         scelte = [(a, b) for a in range(4) for b in range(a + 1, 4)]
     else:
@@ -1070,6 +1071,29 @@ class Partita:
             pil.salva(f, foto + "-esatto")
         return risposta
 
+    def attendi_ordina(self, f, sistemati, attese, **atteso):
+        """Waits until FormOrd shows 1..sistemati in the first boxes, the other boxes empty,
+        the tiles of the numbers still in play where they were, and the given state."""
+        visto = [None]
+
+        def ok():
+            s, img = self.stato(f, RIGA_IN_ALTO)
+            caselle = [casella(self.pil, img, f, i) for i in range(9)]
+            try:
+                rimaste = tessere(self.pil, img, f)
+            except Fallito as e:
+                rimaste = str(e)
+            visto[0] = (s, caselle, rimaste)
+            if all(s[k] == v for k, v in atteso.items()) and rimaste == attese and \
+                    caselle == [str(i + 1) if i < sistemati else "" for i in range(9)]:
+                return img
+            return None
+        try:
+            return self.pil.attendi(ok, "FormOrd", secondi=10)
+        except Fallito as e:
+            raise Fallito(f"FormOrd: expected {sistemati} numbers in place, tiles {attese} and {atteso}; "
+                          f"the screen shows {visto[0]}") from e
+
     def avanti(self, f, cornice):
         self.pil.clic(f, cornice["avanti"])
         self.attendi_stato(f, cornice, avanti=False)
@@ -1092,27 +1116,16 @@ class Partita:
             pil.trascina(f, ORD_TESSERE[posto[1]], ORD_CASELLE[1])
             self.errati += 1
             self.risposte_sbagliate += 1
-            img = self.attendi_stato(f, cornice, faccia="no", nero=True)
-            if casella(pil, img, f, 1) or tessere(pil, img, f) != posto:
-                raise Fallito("FormOrd: a wrong drop moved a number")
+            self.attendi_ordina(f, 0, posto, faccia="no", nero=True)
         for n in range(1, 10):
             pil.trascina(f, ORD_TESSERE[posto[n]], ORD_CASELLE[n - 1])
             self.esatti += 1
             self.risposte_giuste += 1
             esatti, errati = self.conti()
-
-            def a_posto():
-                img = pil.foto(f)
-                if casella(pil, img, f, n - 1) != str(n):
-                    return None
-                return img
-            img = pil.attendi(a_posto, f"{n} in box {n - 1}")
-            # The right drop gives a black window its colour back.
-            img = self.attendi_stato(f, cornice, faccia="si", nero=False, esatti=esatti, errati=errati,
-                                     avanti=(n == 9))
-            rimaste = tessere(pil, img, f)
-            if sorted(rimaste) != list(range(n + 1, 10)):
-                raise Fallito(f"FormOrd: after {n} drops the tiles read {sorted(rimaste)}")
+            # The number goes into its box and off its tile; a right drop gives a black
+            # window its colour back; "avanti" after the ninth.
+            self.attendi_ordina(f, n, {k: v for k, v in posto.items() if k > n}, faccia="si", nero=False,
+                                esatti=esatti, errati=errati, avanti=(n == 9))
             if foto and n == 3:
                 pil.salva(f, foto + "-mezzo")
         if foto:
