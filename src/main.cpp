@@ -5,9 +5,30 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+QtMessageHandler gestoreQt = nullptr;
+
+// Without a screen to show the windows on (no display, no usable platform plugin) Qt
+// ends the start with a fatal message and abort(), which leaves a core dump behind.
+// Until the application exists, such a message ends the program with status 1 instead.
+void AvvioFallito(QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo)
+{
+    gestoreQt(tipo, contesto, testo);
+    if (tipo == QtFatalMsg) {
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+}
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    gestoreQt = qInstallMessageHandler(AvvioFallito);
     QApplication app(argc, argv);
+    qInstallMessageHandler(gestoreQt);
     QApplication::setApplicationName(QStringLiteral("Tivoro"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     Modulo1::Main();
