@@ -301,6 +301,8 @@ public:
     {
         for (int n = 1; n <= 20; ++n)
             figure_.insert(PostiFigure::FileFigura(n));
+        for (int k = 1; k <= 4; ++k)
+            lodiValide_.insert(ModuloColoriSuoni::FileSuono(QStringLiteral("si%1.wav").arg(k)));
         for (auto t : {TabellaColori::AvvioMenu, TabellaColori::Esercizi, TabellaColori::Ordina})
             for (int n = 1; n <= 18; ++n)
                 colori_[int(t)].insert(ModuloColoriSuoni::Colori(t)[std::size_t(n)]);
@@ -333,6 +335,7 @@ private:
     void ClicFinestra(Finestra* f);
     void TastoFinestra(Finestra* f);
     void Chiudi(Finestra* f);
+    void Riduci(FormEsercizio* f, Tipo t);
     void VoceMenu(FormEsercizio* f, Tipo t);
     void ClicBarraMenu(FormEsercizio* f);
     void Avanti(FormEsercizio* f, Tipo t);
@@ -384,6 +387,7 @@ private:
     std::array<bool, 2> risposte_{};
 
     QSet<QString> figure_;
+    QSet<QString> lodiValide_; // the four praise sounds
     QSet<ModuloColoriSuoni::Colore> colori_[3];
     // Drag data kept from earlier drags: their tiles may be gone since, with their window.
     struct DatiVecchi {
@@ -488,6 +492,10 @@ QString Scimmia::Corri(qint64 quanti)
     if (QString e = ControllaStato(FinestreVisibili().value(0), TipoDi(FinestreVisibili().value(0))); !e.isEmpty())
         return QStringLiteral("after the start: ") + e;
     for (n_ = 1; n_ <= quanti; ++n_) {
+        // What the seams recorded is looked at event by event, so it need not pile up.
+        amb_.suoni.percorsi.clear();
+        amb_.messaggi.domande.clear();
+        amb_.messaggi.informazioni.clear();
         const Foto p = Fotografa();
         atteso_ = nullptr;
         chiude_ = false;
@@ -578,6 +586,8 @@ void Scimmia::UnEvento(const Foto& p)
     case 6:
         if (Moneta(0.15))
             return Chiudi(f);
+        if (Moneta(0.2))
+            return Riduci(e, p.tipo);
         return DropSintetico(f, p.tipo);
     default:
         break;
@@ -794,6 +804,23 @@ void Scimmia::Chiudi(Finestra* f)
     Registra("close control");
     chiude_ = true;
     f->close();
+}
+
+// The window minimised and brought back, as when the child switches to another program
+// and back: it deals no new question.
+void Scimmia::Riduci(FormEsercizio* f, Tipo t)
+{
+    Annota(QStringLiteral("%1 minimised and restored").arg(f->objectName()));
+    Registra("minimise and restore");
+    const QString prima = Firma(f, t);
+    atteso_ = [f, t, prima]() -> QString {
+        CONTROLLA(Firma(f, t) == prima, "minimising and restoring the window changed it");
+        return {};
+    };
+    f->showMinimized();
+    QCoreApplication::processEvents();
+    f->showNormal();
+    f->activateWindow();
 }
 
 void Scimmia::VoceMenu(FormEsercizio* f, Tipo t)
@@ -1264,7 +1291,9 @@ QString Scimmia::DopoEvento(const Foto& p)
     for (qsizetype i = 0; i < nuoveDomande && i < qsizetype(risposte_.size()); ++i)
         ++(risposte_[std::size_t(i)] ? si_ : no_);
     if (amb_.terminazioni != p.terminazioni) {
-        CONTROLLA(amb_.terminazioni == p.terminazioni + 1, "the program was ended more than once");
+        // The end is only recorded here, so the second click of a double click on "Esci"
+        // asks and ends again.
+        CONTROLLA(amb_.terminazioni - p.terminazioni <= clic_, "the program was ended more than once");
         CONTROLLA(chiude_ || uscitaSi, "the program ended without the close control or Esci answered Yes");
         Riavvia();
         Finestra* f = FinestreVisibili().value(0);
@@ -1326,56 +1355,58 @@ QString Scimmia::ControllaTransizione(const Foto& p, Finestra* f, Tipo t)
               "an unexpected information box");
     CONTROLLA(amb_.messaggi.avvisi.isEmpty(), QStringLiteral("a warning: %1").arg(amb_.messaggi.avvisi.value(0)));
 
-    // The counters move by one answer per click at most, or go back to 0 and may move on
-    // from there in the same event (Enter pressed on "Azzera conteggio" in the menu bar
-    // resets the counts, and its release in the answer box judges the answer there). A
-    // right answer closes the question, so an event gives one at most, never with a
-    // wrong one.
+    // The sounds of the event: every judged answer of FormEs1 to FormEs5 plays one, a
+    // praise sound when right, the error sound when wrong; in FormOrd only a wrong drop
+    // plays one.
+    const QString errore = ModuloColoriSuoni::FileSuono(QStringLiteral("no.wav"));
+    int lodi = 0;
+    int errori = 0;
+    for (qsizetype i = p.suoni; i < amb_.suoni.percorsi.size(); ++i) {
+        const QString& suono = amb_.suoni.percorsi[i];
+        if (suono == errore)
+            ++errori;
+        else if (lodiValide_.contains(suono))
+            ++lodi;
+        else
+            return QStringLiteral("the sound %1").arg(suono);
+    }
     CONTROLLA(NumeroEsatti >= 0 && NumeroErrati >= 0, "a negative count");
-    const bool azzerati = NumeroEsatti < p.esatti || NumeroErrati < p.errati;
-    const int piuEsatti = NumeroEsatti - (azzerati ? 0 : p.esatti);
-    const int piuErrati = NumeroErrati - (azzerati ? 0 : p.errati);
-    const bool giusto = piuEsatti == 1;
-    const bool sbagliato = piuErrati >= 1;
-    CONTROLLA(piuEsatti == 0 || giusto, QStringLiteral("right count %1 -> %2").arg(p.esatti).arg(NumeroEsatti));
-    CONTROLLA(piuErrati >= 0 && piuErrati <= clic_,
-              QStringLiteral("wrong count %1 -> %2").arg(p.errati).arg(NumeroErrati));
-    CONTROLLA(!(giusto && sbagliato), "one event gave a right and a wrong answer");
-    const qsizetype nuoviSuoni = amb_.suoni.percorsi.size() - p.suoni;
-
-    if (f == p.finestra) {
-        if (!Esercizio(t)) {
-            CONTROLLA(nuoviSuoni == 0, "a sound outside the exercises");
-            return {};
-        }
+    if (f != p.finestra || !Esercizio(t)) {
+        CONTROLLA(lodi + errori == 0, "a sound outside the answers");
+    } else {
+        // The counts move by the answers, or go back to 0 and count the answers after
+        // that (Enter pressed on "Azzera conteggio" in the menu bar resets them, and its
+        // release in the answer box judges the answer there).
+        const bool ord = t == Tipo::Ord;
+        int giusti = lodi;
+        if (ord)
+            giusti = NumeroErrati >= p.errati && NumeroEsatti >= p.esatti ? NumeroEsatti - p.esatti : NumeroEsatti;
+        const bool senzaAzzerare = NumeroEsatti == p.esatti + giusti && NumeroErrati == p.errati + errori;
+        const bool dopoAzzerare = NumeroEsatti == giusti && NumeroErrati == errori;
+        CONTROLLA(senzaAzzerare || dopoAzzerare,
+                  QStringLiteral("counts %1 and %2 went to %3 and %4 with %5 right and %6 wrong answers")
+                      .arg(p.esatti).arg(p.errati).arg(NumeroEsatti).arg(NumeroErrati).arg(giusti).arg(errori));
+        // A right answer closes the question: one at most, never with a wrong one; a
+        // double click can give two wrong ones.
+        CONTROLLA(giusti <= 1 && errori <= clic_ && !(giusti && errori),
+                  QStringLiteral("one event gave %1 right and %2 wrong answers").arg(giusti).arg(errori));
         auto* e = static_cast<FormEsercizio*>(f);
-        if (giusto || sbagliato)
+        if (giusti || errori)
             CONTROLLA(!p.risolto, "an answer was judged while the question was solved");
-        if (t == Tipo::Ord && (giusto || sbagliato))
+        if (ord && (giusti || errori))
             ordGiudicato_ = true;
-        if (giusto) {
+        if (giusti) {
             CONTROLLA(!e->ComandoIconaSi->isHidden() && e->ComandoIconaNo->isHidden(),
                       "a right answer did not show the laughing face alone");
-            if (t == Tipo::Ord) {
-                CONTROLLA(nuoviSuoni == 0, "a right drop played a sound");
+            if (ord)
                 CONTROLLA(f->ColoreSfondo() != 0, "the window stayed black after a right drop");
-            } else {
-                CONTROLLA(nuoviSuoni == 1, "a right answer played no praise sound");
-                const QString& s = amb_.suoni.percorsi.back();
-                CONTROLLA(s.startsWith(ModuloColoriSuoni::FileSuono(QStringLiteral("si"))) && s.endsWith(QLatin1String(".wav")),
-                          QStringLiteral("the praise sound is %1").arg(s));
-            }
-        } else if (sbagliato) {
+        } else if (errori) {
             CONTROLLA(e->ComandoIconaSi->isHidden() && !e->ComandoIconaNo->isHidden(),
                       "a wrong answer did not show the sad face alone");
-            CONTROLLA(nuoviSuoni == piuErrati &&
-                          amb_.suoni.percorsi.back() == ModuloColoriSuoni::FileSuono(QStringLiteral("no.wav")),
-                      "a wrong answer did not play the error sound");
             CONTROLLA(!Risolto(f, t), "a wrong answer solved the question");
-            if (t == Tipo::Ord)
+            if (ord)
                 CONTROLLA(f->ColoreSfondo() == 0, "a wrong drop did not turn the window black");
         } else {
-            CONTROLLA(nuoviSuoni == 0, "a sound without an answer");
             // "avanti" may have dealt a new question, which changes no face either.
             CONTROLLA(e->ComandoIconaSi->isHidden() == p.siNascosto && e->ComandoIconaNo->isHidden() == p.noNascosto,
                       "the feedback picture changed without an answer");
@@ -1388,9 +1419,10 @@ QString Scimmia::ControllaTransizione(const Foto& p, Finestra* f, Tipo t)
         }
         return {};
     }
+    if (f == p.finestra)
+        return {};
 
     // Another window: the ways from one window to the next.
-    CONTROLLA(nuoviSuoni == 0, "a sound while changing windows");
     CONTROLLA(NumeroEsatti == 0 && NumeroErrati == 0,
               QStringLiteral("counts %1 and %2 after going from %3 to %4")
                   .arg(NumeroEsatti).arg(NumeroErrati).arg(QLatin1String(NomeTipo(p.tipo)), QLatin1String(NomeTipo(t))));
@@ -1750,6 +1782,12 @@ void TestMonkey::scimmia()
           static_cast<unsigned long long>(seme), static_cast<long long>(quanti));
 
     Ambiente amb;
+    // The end of the program as the program does it, windows unloaded from inside the
+    // handler that ends it, but recorded rather than leaving the event loop.
+    Piattaforma::ImpostaTermina([&amb] {
+        ++amb.terminazioni;
+        Finestre::ScaricaTutte();
+    });
     QStringList inattesi;
     g_messaggiInattesi = &inattesi;
     g_gestorePrecedente = qInstallMessageHandler(FiltraMessaggi);
