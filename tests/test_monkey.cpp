@@ -500,9 +500,9 @@ QString Scimmia::Corri(qint64 quanti)
         atteso_ = nullptr;
         chiude_ = false;
         clic_ = 1;
-        // The answer to a question, if the event asks one: mostly No, so that the
-        // monkey stays a while where it is.
-        // A double click may ask twice, as the boxes here do not block the window.
+        // The answers to the questions the event may ask: mostly No, so that the monkey
+        // stays a while where it is. A double click may ask twice, as the boxes here do
+        // not block the window the way a real modal box would.
         const double si = p.tipo == Tipo::Menu ? 0.12 : 0.3;
         risposte_ = {Moneta(si), Moneta(si)};
         amb_.messaggi.risposte.assign(risposte_.begin(), risposte_.end());
@@ -902,8 +902,11 @@ void Scimmia::Avanti(FormEsercizio* f, Tipo t)
             CONTROLLA(Modulo1::NumeroEsatti == esatti && Modulo1::NumeroErrati == errati, "avanti changed a count");
             CONTROLLA(f->ComandoIconaSi->isHidden() == si && f->ComandoIconaNo->isHidden() == no,
                       "avanti changed the feedback picture");
-            if (Conta(t))
-                CONTROLLA(static_cast<FormConta*>(f)->Text1->text().isEmpty(), "the new question's answer box is not empty");
+            if (Conta(t)) {
+                auto* box = static_cast<FormConta*>(f)->Text1;
+                CONTROLLA(box->text().isEmpty(), "the new question's answer box is not empty");
+                CONTROLLA(f->focusWidget() == box, "the new question's answer box has not the focus");
+            }
             if (Confronto(t))
                 CONTROLLA(static_cast<FormConfronto*>(f)->Label4->text().isEmpty(), "the new question shows a sign");
             if (t == Tipo::Es4)
@@ -1464,8 +1467,11 @@ QString Scimmia::ControllaApertura(Finestra* f, Tipo t)
         CONTROLLA(e->ComandoIconaSi->isHidden() && !e->ComandoIconaNo->isHidden(),
                   "a new exercise window does not show the sad face alone");
     }
-    if (Conta(t))
-        CONTROLLA(static_cast<FormConta*>(f)->Text1->text().isEmpty(), "a new counting window has an answer typed");
+    if (Conta(t)) {
+        auto* box = static_cast<FormConta*>(f)->Text1;
+        CONTROLLA(box->text().isEmpty(), "a new counting window has an answer typed");
+        CONTROLLA(f->focusWidget() == box, "a new counting window's answer box has not the focus");
+    }
     if (t == Tipo::Es4)
         CONTROLLA(static_cast<FormEs4*>(f)->Messi == 0, "a new FormEs4 has pictures in its answer grid");
     return {};
