@@ -116,14 +116,14 @@ void TestCasellaRispostaX11::ConIlServerX()
     QCOMPARE(su.front().front().toInt(), CasellaRisposta::Invio);
     QVERIFY2(giu.size() > 3, "the key did not repeat: the test proves nothing");
 
-    // With the key up, a release is a real one.
+    // With the key up, a release whose press this box did not get is no answer either.
     rilascio();
-    QCOMPARE(su.size(), 2);
+    QCOMPARE(su.size(), 1);
 
     // Quick presses each give their key-up.
     Xdotool({QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("50"), QStringLiteral("Return"),
              QStringLiteral("KP_Enter"), QStringLiteral("Return")});
-    QTRY_COMPARE(su.size(), 5);
+    QTRY_COMPARE(su.size(), 4);
 }
 
 QTEST_MAIN(TestCasellaRispostaX11)

@@ -70,6 +70,8 @@ private slots:
     void tastiCheNonScrivonoSvuotanoLaCasella();
     void invioConCasellaVuotaNonFaNulla_data() { DueFinestre(); }
     void invioConCasellaVuotaNonFaNulla();
+    void invioPremutoAltroveNonGiudica_data() { DueFinestre(); }
+    void invioPremutoAltroveNonGiudica();
     void invioTenutoGiudicaUnaVolta_data();
     void invioTenutoGiudicaUnaVolta();
     void testoIncollatoValeIlNumeroIniziale_data();
@@ -209,6 +211,33 @@ void TestRispostaConta::invioConCasellaVuotaNonFaNulla()
     QVERIFY(f->ComandoIconaNo->isVisible());
     QVERIFY(f->ComandoIconaSi->isHidden());
     QVERIFY(amb.suoni.percorsi.isEmpty());
+    QVERIFY(draws.Finiti());
+}
+
+void TestRispostaConta::invioPremutoAltroveNonGiudica()
+{
+    QFETCH(QString, finestra);
+    CartellaFigure cartella;
+    Ambiente amb(cartella.Percorso());
+    CasualeScriptato draws;
+    Domanda(finestra, draws, 2);
+    FormConta* f = Apri(finestra);
+    QTest::keyClick(f->Text1, Qt::Key_8);
+    const Stato prima = Stato::Di(f, amb);
+    // Enter went down in a message box or on the menu bar; only its release reaches the box.
+    QTest::keyRelease(f->Text1, Qt::Key_Return);
+    QTest::keyRelease(f->Text1, Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(Stato::Di(f, amb) == prima);
+    QVERIFY(amb.suoni.percorsi.isEmpty());
+    // Pressed and released in the box, it is judged.
+    QTest::keyClick(f->Text1, Qt::Key_Return);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
+    // A press in the box whose release comes after the box lost the focus is no answer.
+    QTest::keyPress(f->Text1, Qt::Key_Return);
+    QFocusEvent via(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(f->Text1, &via);
+    QTest::keyRelease(f->Text1, Qt::Key_Return);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
     QVERIFY(draws.Finiti());
 }
 

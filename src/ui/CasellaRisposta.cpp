@@ -64,15 +64,31 @@ int CasellaRisposta::CodiceTasto(const QKeyEvent* e)
 
 void CasellaRisposta::keyPressEvent(QKeyEvent* e)
 {
-    emit TastoGiu(CodiceTasto(e));
+    const int codice = CodiceTasto(e);
+    if (codice == Invio)
+        invioPremuto_ = true;
+    emit TastoGiu(codice);
     QLineEdit::keyPressEvent(e);
 }
 
 void CasellaRisposta::keyReleaseEvent(QKeyEvent* e)
 {
     QLineEdit::keyReleaseEvent(e);
-    if (!e->isAutoRepeat() && !AncoraPremuto(e))
-        emit TastoSu(CodiceTasto(e));
+    if (e->isAutoRepeat() || AncoraPremuto(e))
+        return;
+    const int codice = CodiceTasto(e);
+    if (codice == Invio) {
+        if (!invioPremuto_)
+            return;
+        invioPremuto_ = false;
+    }
+    emit TastoSu(codice);
+}
+
+void CasellaRisposta::focusOutEvent(QFocusEvent* e)
+{
+    invioPremuto_ = false;
+    QLineEdit::focusOutEvent(e);
 }
 
 double ValoreNumerico(const QString& testo)

@@ -22,6 +22,12 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    // Enter went down in this box. The release of an Enter pressed elsewhere (to close a
+    // message box, to choose a menu item, on "avanti") is not an answer.
+    bool invioPremuto_ = false;
 };
 
 // The value of a text as a number: the number the text begins with, blanks skipped;
