@@ -53,6 +53,18 @@ public:
         Sovrascrivi(nome, dati.left(dati.size() / 2));
     }
     void Testo(const QString& nome) { Sovrascrivi(nome, "Questa non è una figura.\n"); }
+    // Breaks a picture in one of four ways: "mancante", "vuota", "troncata", "testo".
+    void Guasta(const QString& nome, const QString& guasto)
+    {
+        if (guasto == QLatin1String("mancante"))
+            Togli(nome);
+        else if (guasto == QLatin1String("vuota"))
+            Svuota(nome);
+        else if (guasto == QLatin1String("troncata"))
+            Tronca(nome);
+        else
+            Testo(nome);
+    }
 
 private:
     void Scrivi(const QString& nome)

@@ -149,14 +149,7 @@ void TestFormEs5::figureRotteMostranoIlSegnapostoEUnAvviso()
     QFETCH(QString, guasto);
     CartellaFigure cartella;
     const QString nome = QStringLiteral("m5.gif");
-    if (guasto == QLatin1String("mancante"))
-        cartella.Togli(nome);
-    else if (guasto == QLatin1String("vuota"))
-        cartella.Svuota(nome);
-    else if (guasto == QLatin1String("troncata"))
-        cartella.Tronca(nome);
-    else
-        cartella.Testo(nome);
+    cartella.Guasta(nome, guasto);
 
     Ambiente amb(cartella.Percorso());
     CasualeScriptato draws;

@@ -31,10 +31,18 @@ tivoro_ensure_packages() {
 }
 
 # Configures (once) and builds a build folder: tivoro_build DIR [cmake options...]
+# The output goes to DIR/build.log and is shown only when something fails.
 tivoro_build() {
   local dir=$1; shift
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$TIVORO_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  mkdir -p "$dir"
+  local log="$dir/build.log"
+  tivoro_say "tools: building in $dir"
+  if { [ -f "$dir/CMakeCache.txt" ] ||
+       cmake -S "$TIVORO_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"; } >"$log" 2>&1 &&
+     cmake --build "$dir" -j2 >>"$log" 2>&1; then
+    return 0
   fi
-  cmake --build "$dir" -j2 -- --no-print-directory
+  tail -n 60 "$log" >&2
+  tivoro_say "tools: the build failed; the whole output is in $log"
+  return 1
 }
