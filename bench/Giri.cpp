@@ -20,23 +20,6 @@
 namespace Giri {
 namespace {
 
-using Misure::Ms;
-using Misure::Orologio;
-
-template <class F>
-void Cronometra(Serie* s, F&& passo)
-{
-    const auto t0 = Orologio::now();
-    passo();
-    const auto t1 = Orologio::now();
-    Dipingi();
-    const auto t2 = Orologio::now();
-    if (s) {
-        s->chiamata.Aggiungi(Ms(t1 - t0));
-        s->dipinta.Aggiungi(Ms(t2 - t0));
-    }
-}
-
 Serie* Di(Tempi* t, Serie Tempi::*s) { return t ? &(t->*s) : nullptr; }
 
 void Tasto(QWidget* w, QEvent::Type tipo, int tasto, const QString& testo)

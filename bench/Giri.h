@@ -30,6 +30,27 @@ struct Tempi {
 // Lets Qt do what is pending: deferred deletes, then repaints.
 void Dipingi();
 
+// Times one step: up to its return, and up to the end of the repaint that follows,
+// each with the thread's processor time.
+template <class F>
+void Cronometra(Serie* s, F&& passo)
+{
+    using Misure::Ms;
+    using Misure::Orologio;
+    const double c0 = Misure::TempoCpu();
+    const auto t0 = Orologio::now();
+    passo();
+    const auto t1 = Orologio::now();
+    const double c1 = Misure::TempoCpu();
+    Dipingi();
+    const auto t2 = Orologio::now();
+    const double c2 = Misure::TempoCpu();
+    if (s) {
+        s->chiamata.Aggiungi(Ms(t1 - t0), c1 - c0);
+        s->dipinta.Aggiungi(Ms(t2 - t0), c2 - c0);
+    }
+}
+
 // Answers the current question wrong, then right. Timings go to `t` when given.
 void Rispondi(FormEsercizio& w, Tempi* t);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <ctime>
 
 namespace Misure {
 
@@ -20,11 +21,17 @@ Memoria Leggi()
     return m;
 }
 
-double Campioni::Quantile(double q) const
+double TempoCpu()
 {
-    if (v_.empty())
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+double Campioni::Quantile(std::vector<double> s, double q)
+{
+    if (s.empty())
         return -1;
-    std::vector<double> s = v_;
     std::sort(s.begin(), s.end());
     const double pos = q * double(s.size() - 1);
     const auto i = std::size_t(pos);

@@ -20,18 +20,33 @@ Memoria Leggi();
 using Orologio = std::chrono::steady_clock;
 inline double Ms(Orologio::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-// A set of timings in milliseconds.
+// The processor time this thread has used so far, in ms. Beside the wall-clock time
+// of a step it tells the step's own work from the time the scheduler gave to other
+// programs (a busy machine) or that the thread spent waiting.
+double TempoCpu();
+
+// A set of timings in milliseconds: wall-clock time, with the thread's processor time
+// during each.
 class Campioni {
 public:
-    void Aggiungi(double ms) { v_.push_back(ms); }
+    void Aggiungi(double ms, double cpuMs = -1)
+    {
+        v_.push_back(ms);
+        if (cpuMs >= 0)
+            cpu_.push_back(cpuMs);
+    }
     std::size_t Quanti() const { return v_.size(); }
-    double Quantile(double q) const;
+    double Quantile(double q) const { return Quantile(v_, q); }
     double Mediana() const { return Quantile(0.5); }
     double P99() const { return Quantile(0.99); }
     double Massimo() const { return Quantile(1.0); }
+    // The 99th percentile of the processor time (-1 when not measured).
+    double P99Cpu() const { return Quantile(cpu_, 0.99); }
 
 private:
+    static double Quantile(std::vector<double> v, double q);
     std::vector<double> v_;
+    std::vector<double> cpu_;
 };
 
 // Counts the sounds asked for and plays nothing: the benchmarks need no audio device.

@@ -2,13 +2,16 @@
 // pictures. Sounds go to a player that only counts them (no audio device is involved);
 // the real player's Suona() is timed apart at the end.
 //
-//   bench_domande [--caldi N] [--freddi N] [--aperture N]
+//   bench_domande [--caldi N] [--freddi N] [--aperture N] [--solo FormEsN]
 //
-// For each window: the first opening in a fresh process (a child process per sample:
-// construction, first question, first paint), the cold question (picture cache emptied
-// with Figure::Dimentica() just before), the warm questions and the reactions to a wrong
-// and to a right answer. Every figure is given up to the return of the handler and up
-// to the end of the repaint that follows, as median and 99th percentile in ms.
+// For each window: its first opening in a fresh process (a child process per sample:
+// construction, first question, first paint), its opening in a warm process, the cold
+// question (picture cache emptied with Figure::Dimentica() just before "avanti"), the
+// warm questions and the reactions to a wrong and to a right answer. Every figure is
+// given up to the return of the handler ("chiamata") and up to the end of the repaint
+// that follows ("dipinta"): median and 99th percentile of the wall-clock time, and the
+// 99th percentile of the processor time the thread used (what is left of the figure
+// when the machine is busy with other programs).
 #include "Giri.h"
 #include "Misure.h"
 
@@ -33,8 +36,6 @@
 #include <memory>
 
 using Giri::Serie;
-using Misure::Ms;
-using Misure::Orologio;
 
 namespace {
 
@@ -43,7 +44,7 @@ struct Esercizio {
     std::function<FormEsercizio*()> apri;
 };
 
-const Esercizio Finestre6[] = {
+const Esercizio Esercizi[] = {
     {"FormEs1", [] { return static_cast<FormEsercizio*>(Finestre::Mostra<FormEs1>()); }},
     {"FormEs5", [] { return static_cast<FormEsercizio*>(Finestre::Mostra<FormEs5>()); }},
     {"FormEs2", [] { return static_cast<FormEsercizio*>(Finestre::Mostra<FormEs2>()); }},
@@ -54,77 +55,68 @@ const Esercizio Finestre6[] = {
 
 const Esercizio* Cerca(const char* nome)
 {
-    for (const Esercizio& f : Finestre6)
-        if (std::strcmp(f.nome, nome) == 0)
-            return &f;
+    for (const Esercizio& e : Esercizi)
+        if (std::strcmp(e.nome, nome) == 0)
+            return &e;
     return nullptr;
 }
 
-void Riga(const char* finestra, const char* cosa, const Misure::Campioni& c, const char* misura)
+void Riga(const char* chi, const char* cosa, const char* misura, const Misure::Campioni& c)
 {
-    std::printf("%-8s %-22s %-8s n=%-6zu mediana_ms=%.3f p99_ms=%.3f max_ms=%.3f\n", finestra, cosa, misura,
-                c.Quanti(), c.Mediana(), c.P99(), c.Massimo());
+    std::printf("%-9s %-27s %-8s n=%-6zu mediana_ms=%.3f p99_ms=%.3f max_ms=%.3f p99_cpu_ms=%.3f\n", chi, cosa,
+                misura, c.Quanti(), c.Mediana(), c.P99(), c.Massimo(), c.P99Cpu());
 }
 
-void Righe(const char* finestra, const char* cosa, const Serie& s)
+void Righe(const char* chi, const char* cosa, const Serie& s)
 {
     if (s.chiamata.Quanti() == 0)
         return;
-    Riga(finestra, cosa, s.chiamata, "chiamata");
-    Riga(finestra, cosa, s.dipinta, "dipinta");
+    Riga(chi, cosa, "chiamata", s.chiamata);
+    Riga(chi, cosa, "dipinta", s.dipinta);
 }
 
-// In a child process: opens one window in a fresh process and prints the time.
-int AperturaFresca(const Esercizio& f)
+// Runs this program again for one sample in a fresh process; the child prints
+// "chiamata_ms dipinta_ms".
+void InProcessoNuovo(Serie& s, const QStringList& argomenti)
 {
-    const auto t0 = Orologio::now();
-    f.apri();
-    const auto t1 = Orologio::now();
-    Giri::Dipingi();
-    const auto t2 = Orologio::now();
-    std::printf("%.3f %.3f\n", Ms(t1 - t0), Ms(t2 - t0));
-    return 0;
-}
-
-Serie AperturePrime(const Esercizio& f, int quante)
-{
-    Serie s;
-    for (int i = 0; i < quante; ++i) {
-        QProcess p;
-        p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--apertura-fresca"), QString::fromLatin1(f.nome)});
-        if (!p.waitForFinished(60000) || p.exitCode() != 0) {
-            std::fprintf(stderr, "bench_domande: the child for %s failed\n", f.nome);
-            std::exit(1);
-        }
-        const QList<QByteArray> v = p.readAllStandardOutput().trimmed().split(' ');
-        if (v.size() == 2) {
-            s.chiamata.Aggiungi(v[0].toDouble());
-            s.dipinta.Aggiungi(v[1].toDouble());
-        }
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), argomenti);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        std::fprintf(stderr, "bench_domande: the child %s failed\n", qPrintable(argomenti.join(u' ')));
+        std::exit(1);
     }
-    return s;
+    const QList<QByteArray> v = p.readAllStandardOutput().trimmed().split(' ');
+    if (v.size() != 2) {
+        std::fprintf(stderr, "bench_domande: the child %s printed no timing\n", qPrintable(argomenti.join(u' ')));
+        std::exit(1);
+    }
+    s.chiamata.Aggiungi(v[0].toDouble());
+    s.dipinta.Aggiungi(v[1].toDouble());
 }
 
-void MisuraFinestra(const Esercizio& f, int caldi, int freddi, int aperture)
+void Stampa(const Serie& s)
 {
-    Righe(f.nome, "apertura (processo nuovo)", AperturePrime(f, aperture));
+    std::printf("%.3f %.3f\n", s.chiamata.Mediana(), s.dipinta.Mediana());
+}
 
-    // Openings in a warm process (pictures decoded already).
+void MisuraEsercizio(const Esercizio& e, int caldi, int freddi, int aperture)
+{
+    Serie nuovo;
+    for (int i = 0; i < aperture; ++i)
+        InProcessoNuovo(nuovo, {QStringLiteral("--apertura-fresca"), QString::fromLatin1(e.nome)});
+    Righe(e.nome, "apertura (processo nuovo)", nuovo);
+
+    // Openings in a warm process: pictures decoded already.
     Serie apertura;
     for (int i = 0; i < 20; ++i) {
-        const auto t0 = Orologio::now();
-        FormEsercizio* w = f.apri();
-        const auto t1 = Orologio::now();
-        Giri::Dipingi();
-        const auto t2 = Orologio::now();
-        apertura.chiamata.Aggiungi(Ms(t1 - t0));
-        apertura.dipinta.Aggiungi(Ms(t2 - t0));
+        FormEsercizio* w = nullptr;
+        Giri::Cronometra(&apertura, [&] { w = e.apri(); });
         Finestre::Scarica(w);
         Giri::Dipingi();
     }
-    Righe(f.nome, "apertura (calda)", apertura);
+    Righe(e.nome, "apertura (calda)", apertura);
 
-    FormEsercizio* w = f.apri();
+    FormEsercizio* w = e.apri();
     Giri::Dipingi();
 
     // Cold questions: the picture cache is emptied just before "avanti".
@@ -132,56 +124,68 @@ void MisuraFinestra(const Esercizio& f, int caldi, int freddi, int aperture)
     for (int i = 0; i < freddi; ++i) {
         Giri::Rispondi(*w, nullptr);
         Figure::Dimentica();
-        const auto t0 = Orologio::now();
-        w->BottoneAvanti->click();
-        const auto t1 = Orologio::now();
-        Giri::Dipingi();
-        const auto t2 = Orologio::now();
-        fredda.chiamata.Aggiungi(Ms(t1 - t0));
-        fredda.dipinta.Aggiungi(Ms(t2 - t0));
+        Giri::Cronometra(&fredda, [&] { w->BottoneAvanti->click(); });
     }
-    Righe(f.nome, "NuovaDomanda fredda", fredda);
+    Righe(e.nome, "NuovaDomanda fredda", fredda);
 
     for (int i = 0; i < 200; ++i) // warm-up: every picture of the window decoded and scaled
         Giri::Ciclo(*w, nullptr);
     Giri::Tempi t;
     for (int i = 0; i < caldi; ++i)
         Giri::Ciclo(*w, &t);
-    Righe(f.nome, "NuovaDomanda calda", t.domanda);
-    Righe(f.nome, "risposta sbagliata", t.sbagliata);
-    Righe(f.nome, "risposta giusta", t.giusta);
-    Righe(f.nome, "Command1 (una figura)", t.extra);
+    Righe(e.nome, "NuovaDomanda calda", t.domanda);
+    Righe(e.nome, "risposta sbagliata", t.sbagliata);
+    Righe(e.nome, "risposta giusta", t.giusta);
+    Righe(e.nome, "Command1 (una figura)", t.extra);
 
     Finestre::Scarica(w);
     Giri::Dipingi();
     std::fflush(stdout);
 }
 
-// The real player: Suona() must return at once, the sound plays on by itself.
-void MisuraLettore()
+const QStringList FileSuoni = {QStringLiteral("si1.wav"), QStringLiteral("si2.wav"), QStringLiteral("si3.wav"),
+                               QStringLiteral("si4.wav"), QStringLiteral("no.wav")};
+
+QString Suono(const QString& nome) { return Misure::Risorse() + QStringLiteral("/suoni/") + nome; }
+
+// The real player: Suona() must return at once, the sound plays on by itself. The
+// first sound of a run also loads Qt Multimedia: timed in fresh processes.
+void MisuraLettore(int primi)
 {
-    const auto c0 = Orologio::now();
-    auto lettore = std::make_unique<LettoreQt>([] {});
-    std::printf("LettoreQt costruzione_ms=%.3f\n", Ms(Orologio::now() - c0));
-    const QString cartella = Misure::Risorse() + QStringLiteral("/suoni/");
-    const QStringList file = {QStringLiteral("si1.wav"), QStringLiteral("si2.wav"), QStringLiteral("si3.wav"),
-                              QStringLiteral("si4.wav"), QStringLiteral("no.wav")};
-    Misure::Campioni primo;
-    Misure::Campioni poi;
-    for (const QString& nome : file) {
-        const auto t0 = Orologio::now();
-        lettore->Suona(cartella + nome);
-        primo.Aggiungi(Ms(Orologio::now() - t0));
-        Giri::Dipingi();
-    }
-    for (int i = 0; i < 500; ++i) {
-        const auto t0 = Orologio::now();
-        lettore->Suona(cartella + file[i % file.size()]);
-        poi.Aggiungi(Ms(Orologio::now() - t0));
-        Giri::Dipingi();
-    }
-    Riga("LettoreQt", "Suona (primo per file)", primo, "chiamata");
-    Riga("LettoreQt", "Suona (poi)", poi, "chiamata");
+    Serie primo;
+    for (int i = 0; i < primi; ++i)
+        InProcessoNuovo(primo, {QStringLiteral("--primo-suono")});
+    Righe("LettoreQt", "Suona (primo del programma)", primo);
+
+    LettoreQt lettore([] {});
+    lettore.Suona(Suono(FileSuoni[0]));
+    Giri::Dipingi();
+    Serie primoPerFile;
+    for (qsizetype i = 1; i < FileSuoni.size(); ++i)
+        Giri::Cronometra(&primoPerFile, [&] { lettore.Suona(Suono(FileSuoni[i])); });
+    Serie poi;
+    for (int i = 0; i < 500; ++i)
+        Giri::Cronometra(&poi, [&] { lettore.Suona(Suono(FileSuoni[i % FileSuoni.size()])); });
+    Riga("LettoreQt", "Suona (primo per file)", "chiamata", primoPerFile.chiamata);
+    Riga("LettoreQt", "Suona (poi)", "chiamata", poi.chiamata);
+}
+
+// Child modes: one sample in a fresh process.
+int AperturaFresca(const Esercizio& e)
+{
+    Serie s;
+    Giri::Cronometra(&s, [&] { e.apri(); });
+    Stampa(s);
+    return 0;
+}
+
+int PrimoSuono()
+{
+    LettoreQt lettore([] {});
+    Serie s;
+    Giri::Cronometra(&s, [&] { lettore.Suona(Suono(FileSuoni[0])); });
+    Stampa(s);
+    return 0;
 }
 
 } // namespace
@@ -204,9 +208,11 @@ int main(int argc, char* argv[])
     const char* solo = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--apertura-fresca") && i + 1 < argc) {
-            const Esercizio* f = Cerca(argv[i + 1]);
-            return f ? AperturaFresca(*f) : 2;
+            const Esercizio* e = Cerca(argv[i + 1]);
+            return e ? AperturaFresca(*e) : 2;
         }
+        if (!std::strcmp(argv[i], "--primo-suono"))
+            return PrimoSuono();
         if (!std::strcmp(argv[i], "--caldi") && i + 1 < argc)
             caldi = std::atoi(argv[++i]);
         else if (!std::strcmp(argv[i], "--freddi") && i + 1 < argc)
@@ -221,11 +227,11 @@ int main(int argc, char* argv[])
         }
     }
 
-    for (const Esercizio& f : Finestre6)
-        if (!solo || !std::strcmp(solo, f.nome))
-            MisuraFinestra(f, caldi, freddi, aperture);
+    for (const Esercizio& e : Esercizi)
+        if (!solo || !std::strcmp(solo, e.nome))
+            MisuraEsercizio(e, caldi, freddi, aperture);
     std::printf("suoni chiesti=%ld avvisi=%ld\n", suoni->quanti, messaggi->avvisi);
-    MisuraLettore();
+    MisuraLettore(aperture);
 
     Finestre::ScaricaTutte();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
