@@ -82,12 +82,14 @@ private:
     QTemporaryDir dir_;
 };
 
-// The colour a picture control paints at a point inside it (left of its middle, clear
-// of the question mark of the placeholder).
+// The colour a picture control shows at a point inside it (left of its middle, clear
+// of the question mark of the placeholder), as its window shows it: the control over
+// the window's background.
 inline QColor Dipinto(QWidget* w)
 {
-    const QImage img = w->grab().toImage();
-    return img.pixelColor(int(img.width() * 0.15), img.height() / 2);
+    QWidget* finestra = w->window();
+    const QPoint punto = w->mapTo(finestra, QPoint(int(w->width() * 0.15), w->height() / 2));
+    return finestra->grab(QRect(punto, QSize(1, 1))).toImage().pixelColor(0, 0);
 }
 
 // The placeholder's grey, where Dipinto looks.

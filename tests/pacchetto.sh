@@ -36,4 +36,5 @@ for f in ./usr/bin/tivoro ./usr/lib/tivoro/tivoro ./usr/lib/tivoro/gif/m9.gif ./
   grep -q " $f" <<<"$contents" || fail "$f not in the package"
 done
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || fail "package does not depend on Qt Widgets"
+dpkg-deb -f "$deb" Depends | grep -q libqt6multimedia6 || fail "package does not depend on Qt Multimedia (loaded for the sounds)"
 echo "package $(basename "$deb"): $(stat -c %s "$deb") bytes"

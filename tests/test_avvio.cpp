@@ -64,7 +64,7 @@ void TestAvvio::mainMostraIlTitoloNelColoreEstratto()
     QVERIFY(titolo);
     QCOMPARE(titolo->objectName(), QStringLiteral("FormAvvio"));
     QCOMPARE(titolo->ColoreSfondo(), 0x0080FFu);
-    QCOMPARE(titolo->Client()->palette().color(QPalette::Window), QColor(255, 128, 0));
+    QCOMPARE(SfondoVisto(titolo), QColor(255, 128, 0));
 }
 
 void TestAvvio::titoloComeDaTabella()

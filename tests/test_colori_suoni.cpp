@@ -97,8 +97,7 @@ void TestColoriSuoni::caricaColoriUnaEstrazioneLaVoceDellaFormula()
     // The colour reaches the window: labels are transparent and show it through.
     draws.Aggiungi(CasualeScriptato::Per(17, 18));
     ModuloColoriSuoni::CaricaColori(*f, TabellaColori::AvvioMenu);
-    QCOMPARE(f->Client()->palette().color(QPalette::Window), QColor(255, 0, 255));
-    QVERIFY(f->Client()->autoFillBackground());
+    QCOMPARE(SfondoVisto(f), QColor(255, 0, 255));
 }
 
 void TestColoriSuoni::soloLaTabellaDiOrdinaDaRossoEBluPuri()

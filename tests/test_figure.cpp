@@ -1,4 +1,4 @@
-// Picture files: decoded once, scaled once per size, and every kind of broken file
+// Picture files: decoded once per size they are shown at, and every kind of broken file
 // shown as a placeholder with one message per file, the program going on.
 #include "Supporto.h"
 
@@ -75,30 +75,44 @@ QByteArray Gif(QSize s, QColor colore)
 class TestFigure : public QObject {
     Q_OBJECT
 private slots:
-    void gifValidaDecodificataUnaVolta();
+    void gifValidaDecodificataUnaVoltaPerDimensione();
     void fileGuastiDannoIlSegnapostoEUnAvvisoPerFile_data();
     void fileGuastiDannoIlSegnapostoEUnAvvisoPerFile();
     void pngChiamatoGifSiVede();
     void controlloImmagineDisegnaLaFiguraStirata();
 };
 
-void TestFigure::gifValidaDecodificataUnaVolta()
+void TestFigure::gifValidaDecodificataUnaVoltaPerDimensione()
 {
     QTemporaryDir dir;
     Scrivi(dir.path() + "/1.gif", Gif(QSize(4, 4), QColor(200, 10, 10)));
     Ambiente amb(dir.path());
     const QString f = dir.path() + "/1.gif";
-    QVERIFY(Figure::Leggibile(f));
     QCOMPARE(Figure::Immagine(f).size(), QSize(4, 4));
     QCOMPARE(Figure::Immagine(f).pixelColor(2, 2), QColor(200, 10, 10));
-    Figure::Immagine(f);
-    QCOMPARE(Figure::Decodifiche(), 1);
+    QCOMPARE(Figure::Decodifiche(), 2); // the picture at its own size is not kept
+    QVERIFY(Figure::Leggibile(f));
+    QCOMPARE(Figure::Decodifiche(), 2); // already known to be readable
+
     const QPixmap a = Figure::Scalata(f, QSize(73, 73));
     QCOMPARE(a.size(), QSize(73, 73));
-    QCOMPARE(Figure::Scalata(f, QSize(73, 73)).cacheKey(), a.cacheKey()); // scaled once per size
-    QCOMPARE(Figure::Scalata(f, QSize(146, 146)).size(), QSize(146, 146));
-    QCOMPARE(Figure::Decodifiche(), 1);
+    QCOMPARE(a.toImage().pixelColor(36, 36), QColor(200, 10, 10));
+    QCOMPARE(Figure::Decodifiche(), 3);
+    QCOMPARE(Figure::Scalata(f, QSize(73, 73)).cacheKey(), a.cacheKey()); // kept per size
+    QCOMPARE(Figure::Decodifiche(), 3);
+    QCOMPARE(Figure::Scalata(f, QSize(146, 146)).size(), QSize(146, 146)); // a new size decodes once
+    Figure::Scalata(f, QSize(146, 146));
+    QCOMPARE(Figure::Scalata(f, QSize(73, 73)).cacheKey(), a.cacheKey());
+    QCOMPARE(Figure::Decodifiche(), 4);
+    QVERIFY(Figure::Scalata(f, QSize(0, 10)).isNull());
+    QCOMPARE(Figure::Decodifiche(), 4);
     QVERIFY(amb.messaggi.avvisi.isEmpty());
+
+    // A file first asked for at a size is known to be readable from then on.
+    Figure::Dimentica();
+    Figure::Scalata(f, QSize(41, 41));
+    QVERIFY(Figure::Leggibile(f));
+    QCOMPARE(Figure::Decodifiche(), 1);
 
     // The shipped pictures decode too.
     for (int n = 1; n <= 20; ++n)
@@ -178,9 +192,16 @@ void TestFigure::controlloImmagineDisegnaLaFiguraStirata()
     QVERIFY(c.Vuoto());
     c.ImpostaFigura(dir.path() + "/2.gif");
     QCOMPARE(c.Figura(), dir.path() + "/2.gif");
+    QCOMPARE(Figure::Decodifiche(), 1); // decoded at the control's size when set
     const QImage shot = c.grab().toImage();
     QCOMPARE(shot.pixelColor(5, 36), QColor(Qt::red));
     QCOMPARE(shot.pixelColor(68, 36), QColor(Qt::blue));
+    // Painting, and a control of the same size preparing the same file, decode nothing.
+    ControlloImmagine altro(&padre, QStringLiteral("Image1(1)"), QRect(1095, 0, 1095, 1095));
+    altro.Prepara(dir.path() + "/2.gif");
+    altro.ImpostaFigura(dir.path() + "/2.gif");
+    QCOMPARE(altro.grab().toImage().pixelColor(68, 36), QColor(Qt::blue));
+    QCOMPARE(Figure::Decodifiche(), 1);
     c.Svuota();
     QVERIFY(c.Vuoto());
 }

@@ -158,7 +158,7 @@ void TestFormEs1::nuovaDomandaSegueLeEstrazioni()
     ControllaCelle(f, schiera, QSet<int>(piene.begin(), piene.end()), file);
 
     // What the child sees: the picture in the filled cells, the background elsewhere.
-    const QColor sfondo = f->Client()->palette().color(QPalette::Window);
+    const QColor sfondo = SfondoVisto(f);
     for (int i = 0; i < 9; ++i) {
         const bool piena = piene.contains(i);
         QCOMPARE(Dipinto(Schiera(f, schiera)[std::size_t(i)]),
@@ -203,7 +203,7 @@ void TestFormEs1::nuovaDomandaNonLasciaNullaDellaPrecedente()
     QVERIFY(draws.Finiti());
     const QString undici = cartella.File(QStringLiteral("11.gif"));
     ControllaCelle(f, 2, {4, 7}, undici);
-    const QColor sfondo = f->Client()->palette().color(QPalette::Window);
+    const QColor sfondo = SfondoVisto(f);
     QCOMPARE(Dipinto(f->Image2[0]), sfondo);
     QCOMPARE(Dipinto(f->Image2[4]), CartellaFigure::Colore(QStringLiteral("11.gif")));
 
@@ -216,7 +216,7 @@ void TestFormEs1::nuovaDomandaNonLasciaNullaDellaPrecedente()
     f->NuovaDomanda();
     QVERIFY(draws.Finiti());
     ControllaCelle(f, 1, {0, 4, 8}, cartella.File(QStringLiteral("20.gif")));
-    QCOMPARE(Dipinto(f->Image3[5]), f->Client()->palette().color(QPalette::Window));
+    QCOMPARE(Dipinto(f->Image3[5]), SfondoVisto(f));
     QCOMPARE(Dipinto(f->Image1[8]), CartellaFigure::Colore(QStringLiteral("20.gif")));
 }
 

@@ -90,7 +90,7 @@ void TestFormOrd::finestraComeDaTabella()
     QCOMPARE(f->Client()->size(), QSize(687, 513));
     // Entry 3 of this window's table: pure red.
     QCOMPARE(f->ColoreSfondo(), 0x0000FFu);
-    QCOMPARE(f->Client()->palette().color(QPalette::Window), QColor(255, 0, 0));
+    QCOMPARE(SfondoVisto(f), QColor(255, 0, 0));
 
     const int colonne[9] = {120, 1200, 2280, 3360, 4440, 5520, 6600, 7680, 8760};
     for (int i = 0; i < 9; ++i) {
@@ -195,7 +195,7 @@ void TestFormOrd::dropSbagliatoPoiGiusto()
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
     QCOMPARE(f->ColoreSfondo(), 0u);
-    QCOMPARE(f->Client()->palette().color(QPalette::Window), QColor(Qt::black));
+    QCOMPARE(SfondoVisto(f), QColor(Qt::black));
     QCOMPARE(amb.suoni.percorsi, QStringList{Suono("no.wav")});
     // Nothing moved.
     QCOMPARE(RigaCaselle(f), QStringList(9));

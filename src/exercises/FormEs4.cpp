@@ -2,7 +2,6 @@
 
 #include "app/Casuale.h"
 #include "ui/Controlli.h"
-#include "ui/Figure.h"
 
 const std::array<QPoint, 9> FormEs4::PostiImage1 = {
     QPoint(360, 240),  QPoint(1440, 240),  QPoint(360, 1080),  QPoint(1440, 1080), QPoint(2400, 240),
@@ -70,7 +69,7 @@ void FormEs4::NuovaDomanda()
     PostiFigure::Riempi(g == 1 ? Image1 : Image2, Quanti, FileFigura1);
     // The child's picture is read now too, so that the first press shows it at once
     // and a file that cannot be read is reported with the question.
-    Figure::Immagine(FileFigura2);
+    Image3[0]->Prepara(FileFigura2);
 }
 
 void FormEs4::Command1_Click()

@@ -2,9 +2,51 @@
 
 #include "ui/Twips.h"
 
+#include <QCoreApplication>
+#include <QHash>
+#include <QImageReader>
 #include <QKeyEvent>
 
 namespace Controlli {
+namespace {
+// The pictures compiled into the program, each read once per run, with the icons and
+// pointers made of them: every window that shows one shares it, and with it the
+// drawings that Qt caches for it.
+struct Archivio {
+    QHash<QString, QPixmap> figurine;
+    QHash<QString, QIcon> icone;
+    QHash<QString, QCursor> cursori;
+};
+
+Archivio*& Puntatore()
+{
+    static Archivio* a = nullptr;
+    return a;
+}
+
+Archivio& A()
+{
+    Archivio*& a = Puntatore();
+    if (!a) {
+        a = new Archivio;
+        // Released with the application, while Qt can still release pictures.
+        qAddPostRoutine([] {
+            delete Puntatore();
+            Puntatore() = nullptr;
+        });
+    }
+    return *a;
+}
+
+// They are PNG files: read as such, without asking every image plugin of the system
+// whether it knows the file (which loads each plugin, before the first window too).
+QPixmap LeggiFigurina(const QString& nome)
+{
+    QImageReader lettore(QStringLiteral(":/icone/%1.png").arg(nome), "png");
+    lettore.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(lettore.read());
+}
+} // namespace
 
 QFont Carattere(const QString& famiglia, double punti, bool grassetto)
 {
@@ -14,19 +56,37 @@ QFont Carattere(const QString& famiglia, double punti, bool grassetto)
     return f;
 }
 
-QIcon Icona(const QString& nome) { return QIcon(QStringLiteral(":/icone/%1.png").arg(nome)); }
+QIcon Icona(const QString& nome)
+{
+    auto it = A().icone.constFind(nome);
+    if (it == A().icone.constEnd())
+        it = A().icone.insert(nome, QIcon(Figurina(nome)));
+    return it.value();
+}
 
-QPixmap Figurina(const QString& nome) { return QPixmap(QStringLiteral(":/icone/%1.png").arg(nome)); }
+QPixmap Figurina(const QString& nome)
+{
+    auto it = A().figurine.constFind(nome);
+    if (it == A().figurine.constEnd())
+        it = A().figurine.insert(nome, LeggiFigurina(nome));
+    return it.value();
+}
 
 QCursor Cursore(const QString& nome, QPoint puntoCaldo)
 {
+    const QString chiave = QStringLiteral("%1 %2 %3").arg(nome).arg(puntoCaldo.x()).arg(puntoCaldo.y());
+    auto it = A().cursori.constFind(chiave);
+    if (it != A().cursori.constEnd())
+        return it.value();
     QPixmap p = Figurina(nome);
-    if (p.isNull())
-        return QCursor(Qt::ArrowCursor);
-    // The pictures are drawn at twice their size, so they stay sharp on a 2x screen.
-    const qreal scala = p.width() / 32.0;
-    p.setDevicePixelRatio(scala);
-    return QCursor(p, puntoCaldo.x(), puntoCaldo.y());
+    QCursor cursore(Qt::ArrowCursor);
+    if (!p.isNull()) {
+        // The pictures are drawn at twice their size, so they stay sharp on a 2x screen.
+        const qreal scala = p.width() / 32.0;
+        p.setDevicePixelRatio(scala);
+        cursore = QCursor(p, puntoCaldo.x(), puntoCaldo.y());
+    }
+    return A().cursori.insert(chiave, cursore).value();
 }
 
 QString NomeElemento(const char* nome, int indice)

@@ -10,11 +10,12 @@ namespace Controlli {
 // A font as the layouts give it ("Arial" 18 pt bold), sized in pixels at 96 dpi.
 QFont Carattere(const QString& famiglia, double punti, bool grassetto = true);
 
-// A picture compiled into the program (assets/icone/<nome>.png).
+// A picture compiled into the program (assets/icone/<nome>.png), read once per run.
 QIcon Icona(const QString& nome);
 QPixmap Figurina(const QString& nome);
 
 // A mouse pointer made from a picture of the program; the hot spot is given at 32 x 32.
+// Made once per run for each picture and hot spot.
 QCursor Cursore(const QString& nome, QPoint puntoCaldo);
 
 // A name for a control-array element: "Image1(3)".

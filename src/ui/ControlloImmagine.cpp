@@ -13,10 +13,18 @@ ControlloImmagine::ControlloImmagine(QWidget* padre, const QString& nome, const 
     setFocusPolicy(Qt::NoFocus);
 }
 
+QSize ControlloImmagine::Dispositivo() const
+{
+    const qreal dpr = devicePixelRatioF();
+    return QSize(qRound(width() * dpr), qRound(height() * dpr));
+}
+
+void ControlloImmagine::Prepara(const QString& percorso) const { Figure::Scalata(percorso, Dispositivo()); }
+
 void ControlloImmagine::ImpostaFigura(const QString& percorso)
 {
     percorso_ = percorso;
-    Figure::Immagine(percorso); // decode now, so a question is ready when it is shown
+    Prepara(percorso); // decoded now, so a question is ready when it is shown
     update();
 }
 
@@ -32,9 +40,7 @@ void ControlloImmagine::paintEvent(QPaintEvent*)
 {
     if (percorso_.isEmpty())
         return;
-    const qreal dpr = devicePixelRatioF();
-    const QSize dispositivo(qRound(width() * dpr), qRound(height() * dpr));
-    QPixmap p = Figure::Scalata(percorso_, dispositivo);
-    p.setDevicePixelRatio(dpr);
-    QPainter(this).drawPixmap(0, 0, p);
+    // The picture has the control's size in device pixels: drawn over the whole control,
+    // one pixel to one pixel.
+    QPainter(this).drawPixmap(rect(), Figure::Scalata(percorso_, Dispositivo()));
 }

@@ -7,8 +7,12 @@ class ControlloImmagine : public QWidget {
 public:
     ControlloImmagine(QWidget* padre, const QString& nome, const QRect& twips);
 
-    // Loads the picture of a file (decoded once per run) and shows it.
+    // Loads the picture of a file (decoded once per run at this control's size) and
+    // shows it.
     void ImpostaFigura(const QString& percorso);
+    // Decodes the picture of a file at this control's size without showing it, so that
+    // it shows at once when set, here or in a control of the same size.
+    void Prepara(const QString& percorso) const;
     // Removes the picture: the control shows nothing.
     void Svuota();
 
@@ -21,5 +25,7 @@ protected:
     void paintEvent(QPaintEvent*) override;
 
 private:
+    // The control's size in device pixels.
+    QSize Dispositivo() const;
     QString percorso_;
 };

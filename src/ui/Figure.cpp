@@ -11,8 +11,9 @@
 namespace Figure {
 namespace {
 struct Voce {
-    QImage immagine;
+    bool letta = false;    // decoded at least once: `valida` is known
     bool valida = false;
+    bool segnalata = false; // the message about this file has been shown
     QHash<quint64, QPixmap> scalate;
 };
 
@@ -75,24 +76,24 @@ QImage DisegnaSegnaposto()
     return img;
 }
 
-Voce& Carica(const QString& percorso)
+// Decodes a file: its picture, or the placeholder with one message per file and run.
+QImage Decodifica(const QString& percorso, Voce& v)
 {
-    auto it = A().voci.find(percorso);
-    if (it != A().voci.end())
-        return it.value();
-    Voce v;
     QString motivo;
-    v.immagine = Leggi(percorso, motivo);
+    QImage img = Leggi(percorso, motivo);
     ++A().decodifiche;
-    v.valida = !v.immagine.isNull();
-    if (!v.valida) {
-        v.immagine = Segnaposto();
+    v.letta = true;
+    v.valida = !img.isNull();
+    if (v.valida)
+        return img;
+    if (!v.segnalata) {
+        v.segnalata = true;
         Piattaforma::Finestrelle().Avviso(
             QStringLiteral("Non si può mostrare la figura «%1»: %2.\n\n%3\n\n"
                            "Al suo posto compare un punto di domanda.")
                 .arg(QFileInfo(percorso).fileName(), motivo, QDir::toNativeSeparators(percorso)));
     }
-    return A().voci.insert(percorso, std::move(v)).value();
+    return Segnaposto();
 }
 } // namespace
 
@@ -102,24 +103,30 @@ const QImage& Segnaposto()
     return s;
 }
 
-const QImage& Immagine(const QString& percorso) { return Carica(percorso).immagine; }
-
-bool Leggibile(const QString& percorso) { return Carica(percorso).valida; }
-
 QPixmap Scalata(const QString& percorso, QSize dispositivo)
 {
-    Voce& v = Carica(percorso);
+    Voce& v = A().voci[percorso];
     if (dispositivo.isEmpty())
         return {};
     const quint64 k = Chiave(dispositivo);
-    auto it = v.scalate.find(k);
-    if (it != v.scalate.end())
+    auto it = v.scalate.constFind(k);
+    if (it != v.scalate.constEnd())
         return it.value();
-    const QPixmap p = QPixmap::fromImage(
-        v.immagine.scaled(dispositivo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    v.scalate.insert(k, p);
-    return p;
+    const QImage img = Decodifica(percorso, v);
+    return v.scalate
+        .insert(k, QPixmap::fromImage(img.scaled(dispositivo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)))
+        .value();
 }
+
+bool Leggibile(const QString& percorso)
+{
+    Voce& v = A().voci[percorso];
+    if (!v.letta)
+        Decodifica(percorso, v);
+    return v.valida;
+}
+
+QImage Immagine(const QString& percorso) { return Decodifica(percorso, A().voci[percorso]); }
 
 void Dimentica() { A() = Archivio{}; }
 

@@ -1,7 +1,7 @@
 #pragma once
-// Picture files: each decoded once per run and scaled once per size it is shown at.
-// A file that is missing or unreadable gives a built-in placeholder, and the first time
-// in a run a message names the file; the program goes on.
+// Picture files: each decoded once for every size it is shown at, and only the picture at
+// that size kept. A file that is missing or unreadable gives a built-in placeholder, and
+// the first time in a run a message names the file; the program goes on.
 #include <QImage>
 #include <QPixmap>
 #include <QString>
@@ -11,22 +11,24 @@ namespace Figure {
 // The largest picture the program agrees to decode, in pixels per side.
 constexpr int LatoMassimo = 4096;
 
-// The decoded picture of a file, or the placeholder. Decodes on first use.
-const QImage& Immagine(const QString& percorso);
+// The picture of a file scaled smoothly to a size in device pixels, or the placeholder
+// at that size. The file is decoded the first time a size of it is asked for; the scaled
+// picture is kept for the run, the decoded one is not.
+QPixmap Scalata(const QString& percorso, QSize dispositivo);
 
-// Whether the file gave a real picture (decoding it if needed).
+// Whether the file gave a real picture; decodes it if no size of it has been asked for.
 bool Leggibile(const QString& percorso);
 
-// The picture scaled smoothly to a size in device pixels, cached per file and size.
-QPixmap Scalata(const QString& percorso, QSize dispositivo);
+// The picture at the size the file gives, or the placeholder: decoded afresh, not kept.
+QImage Immagine(const QString& percorso);
 
 // The placeholder shown in place of an unreadable picture.
 const QImage& Segnaposto();
 
-// Forgets every decoded picture and every file already reported.
+// Forgets every picture kept and every file already reported.
 void Dimentica();
 
-// How many files have been decoded since the last Dimentica (to check the cache).
+// How many times a file has been decoded since the last Dimentica (to check the cache).
 int Decodifiche();
 
 } // namespace Figure

@@ -6,6 +6,8 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScreen>
 
 namespace {
@@ -13,16 +15,29 @@ QColor DaColoreProgramma(ModuloColoriSuoni::Colore c)
 {
     return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
 }
+
+// The client area paints its background colour itself. Were the colour in its palette,
+// every new colour would make each control resolve a palette of its own anew, and the
+// style would draw every button again from scratch and keep one more cached drawing of
+// it for each palette (a new question changes the colour every time).
+class AreaCliente : public QWidget {
+public:
+    explicit AreaCliente(QWidget* padre) : QWidget(padre) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+    QColor colore;
+
+protected:
+    void paintEvent(QPaintEvent* e) override { QPainter(this).fillRect(e->rect(), colore); }
+};
 } // namespace
 
 Finestra::Finestra(const char* nome, QSize clientTwips, QWidget* parent)
-    : QMainWindow(parent), client_(new QWidget(this)), clientPx_(Twips::Dim(clientTwips.width(), clientTwips.height()))
+    : QMainWindow(parent), client_(new AreaCliente(this)), clientPx_(Twips::Dim(clientTwips.width(), clientTwips.height()))
 {
     setObjectName(QString::fromLatin1(nome));
     setWindowTitle(QStringLiteral("Tivoro"));
     client_->setObjectName(QStringLiteral("client"));
     client_->setFixedSize(clientPx_);
-    client_->setAutoFillBackground(true);
     setCentralWidget(client_);
     ImpostaColoreSfondo(colore_);
     FissaDimensioni();
@@ -31,9 +46,8 @@ Finestra::Finestra(const char* nome, QSize clientTwips, QWidget* parent)
 void Finestra::ImpostaColoreSfondo(ModuloColoriSuoni::Colore colore)
 {
     colore_ = colore & 0xFFFFFF;
-    QPalette p = client_->palette();
-    p.setColor(QPalette::Window, DaColoreProgramma(colore_));
-    client_->setPalette(p);
+    static_cast<AreaCliente*>(client_)->colore = DaColoreProgramma(colore_);
+    client_->update();
 }
 
 void Finestra::FissaDimensioni()

@@ -99,3 +99,8 @@ QList<Finestra*> FinestreVisibili()
             l.append(f);
     return l;
 }
+
+QColor SfondoVisto(Finestra* finestra)
+{
+    return finestra->Client()->grab(QRect(0, 0, 4, 4)).toImage().pixelColor(1, 1);
+}

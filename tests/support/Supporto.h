@@ -79,6 +79,10 @@ void ScaricaFinestre();
 // Deletes the windows whose deletion is pending.
 void Consegna();
 
+// The colour a window shows as its background: what its client area paints at its top
+// left corner, where no control stands.
+QColor SfondoVisto(Finestra* finestra);
+
 // The windows of the program that are visible.
 QList<Finestra*> FinestreVisibili();
 
