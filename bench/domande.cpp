@@ -149,7 +149,7 @@ const QStringList FileSuoni = {QStringLiteral("si1.wav"), QStringLiteral("si2.wa
 QString Suono(const QString& nome) { return Misure::Risorse() + QStringLiteral("/suoni/") + nome; }
 
 // The real player: Suona() must return at once, the sound plays on by itself. The
-// first sound of a run also loads Qt Multimedia: timed in fresh processes.
+// first sound of a run also loads the sound module with Qt Multimedia: timed in fresh processes.
 void MisuraLettore(int primi)
 {
     Serie primo;
@@ -157,7 +157,7 @@ void MisuraLettore(int primi)
         InProcessoNuovo(primo, {QStringLiteral("--primo-suono")});
     Righe("LettoreQt", "Suona (primo del programma)", primo);
 
-    LettoreQt lettore([] {});
+    LettoreQt lettore([] {}, QStringLiteral(TIVORO_MODULE_DIR));
     lettore.Suona(Suono(FileSuoni[0]));
     Giri::Dipingi();
     Serie primoPerFile;
@@ -181,7 +181,7 @@ int AperturaFresca(const Esercizio& e)
 
 int PrimoSuono()
 {
-    LettoreQt lettore([] {});
+    LettoreQt lettore([] {}, QStringLiteral(TIVORO_MODULE_DIR));
     Serie s;
     Giri::Cronometra(&s, [&] { lettore.Suona(Suono(FileSuoni[0])); });
     Stampa(s);

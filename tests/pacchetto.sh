@@ -11,6 +11,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$tmp/prefix" >/dev/null
 lib="$tmp/prefix/lib/tivoro"
 [ -x "$lib/tivoro" ] || fail "no executable in lib/tivoro"
+[ -f "$lib/libtivoro_suoni.so" ] || fail "no sound module beside the executable"
 for n in $(seq 1 20); do [ -s "$lib/gif/$n.gif" ] || fail "missing gif/$n.gif"; done
 for n in $(seq 1 9); do [ -s "$lib/gif/m$n.gif" ] || fail "missing gif/m$n.gif"; done
 for s in si1 si2 si3 si4 no; do [ -s "$lib/suoni/$s.wav" ] || fail "missing suoni/$s.wav"; done

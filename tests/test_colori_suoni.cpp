@@ -162,9 +162,10 @@ void TestColoriSuoni::lettoreRealeSuonoPredefinitoPerFileMancantiOIllegibili()
 {
     QTemporaryDir dir;
     int predefiniti = 0;
-    LettoreQt lettore([&] { ++predefiniti; });
+    LettoreQt lettore([&] { ++predefiniti; }, QStringLiteral(TIVORO_MODULE_DIR));
     lettore.Suona(dir.path() + QStringLiteral("/manca.wav"));
     QCOMPARE(predefiniti, 1);
+    QVERIFY(lettore.ModuloCaricato());
     lettore.Suona(dir.path()); // a folder, not a file
     QCOMPARE(predefiniti, 2);
     QFile testo(dir.path() + QStringLiteral("/testo.wav"));
@@ -181,6 +182,14 @@ void TestColoriSuoni::lettoreRealeSuonoPredefinitoPerFileMancantiOIllegibili()
     lettore.Suona(Ambiente::Risorse() + QStringLiteral("/suoni/no.wav"));
     QTest::qWait(300);
     QCOMPARE(predefiniti, 4);
+
+    // Without its sound module the program still answers every sound with the default one.
+    int senzaModulo = 0;
+    LettoreQt spoglio([&] { ++senzaModulo; }, dir.path());
+    spoglio.Suona(Ambiente::Risorse() + QStringLiteral("/suoni/si1.wav"));
+    spoglio.Suona(Ambiente::Risorse() + QStringLiteral("/suoni/no.wav"));
+    QVERIFY(!spoglio.ModuloCaricato());
+    QCOMPARE(senzaModulo, 2);
 }
 
 void TestColoriSuoni::informazioniInQuattroRighe()

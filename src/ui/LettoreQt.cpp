@@ -1,100 +1,33 @@
 #include "ui/LettoreQt.h"
 
 #include <QApplication>
-#include <QFileInfo>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
 
-#if defined(__ELF__)
-#include <dlfcn.h>
-#endif
-
-namespace {
-
-#if defined(__ELF__)
-// Qt Multimedia, and under it the sound system's libraries (some twenty of them), is
-// loaded with the first sound instead of at start: the program names none of its
-// symbols, so the linker leaves it out of the executable's needs. A QSoundEffect is
-// built by its constructor, looked up in the library, and used through Qt's
-// meta-object system: its properties "source" and "status", its slots play() and
-// stop(), its signal statusChanged().
-QObject* NuovoEffetto(QObject* padre)
-{
-    using Costruttore = void (*)(void* indirizzo, QObject* padre);
-    static const Costruttore costruttore = [] {
-        void* libreria = dlopen("libQt6Multimedia.so.6", RTLD_NOW | RTLD_GLOBAL);
-        if (!libreria) {
-            qWarning("Tivoro: no sounds, Qt Multimedia cannot be loaded: %s", dlerror());
-            return Costruttore(nullptr);
-        }
-        // QSoundEffect::QSoundEffect(QObject*)
-        auto c = reinterpret_cast<Costruttore>(dlsym(libreria, "_ZN12QSoundEffectC1EP7QObject"));
-        if (!c)
-            qWarning("Tivoro: no sounds, QSoundEffect not found in Qt Multimedia");
-        return c;
-    }();
-    if (!costruttore)
-        return nullptr;
-    void* memoria = ::operator new(sizeof(QSoundEffect));
-    costruttore(memoria, padre);
-    return static_cast<QObject*>(static_cast<QSoundEffect*>(memoria));
-}
-#else
-QObject* NuovoEffetto(QObject* padre) { return new QSoundEffect(padre); }
-#endif
-
-int Stato(const QObject* effetto) { return effetto->property("status").toInt(); }
-
-} // namespace
-
-LettoreQt::LettoreQt(std::function<void()> suonoPredefinito) : predefinito_(std::move(suonoPredefinito))
+LettoreQt::LettoreQt(std::function<void()> suonoPredefinito, QString cartellaModulo)
+    : predefinito_(std::move(suonoPredefinito)), cartella_(std::move(cartellaModulo))
 {
     if (!predefinito_)
         predefinito_ = [] { QApplication::beep(); };
+    if (cartella_.isEmpty())
+        cartella_ = QCoreApplication::applicationDirPath();
 }
 
-LettoreQt::~LettoreQt() { qDeleteAll(effetti_); }
-
-QObject* LettoreQt::Effetto(const QString& percorso)
-{
-    auto it = effetti_.find(percorso);
-    if (it != effetti_.end())
-        return it.value();
-    QObject* e = NuovoEffetto(nullptr);
-    if (!e)
-        return nullptr;
-    e->setProperty("source", QUrl::fromLocalFile(percorso));
-    // A file that turns out unreadable while it loads gives the default sound, once per
-    // request to play it.
-    connect(e, SIGNAL(statusChanged()), this, SLOT(StatoCambiato()));
-    effetti_.insert(percorso, e);
-    return e;
-}
-
-void LettoreQt::StatoCambiato()
-{
-    QObject* e = sender();
-    if (e && Stato(e) == QSoundEffect::Error && e->property("richiesto").toBool()) {
-        e->setProperty("richiesto", false);
-        predefinito_();
-    }
-}
+LettoreQt::~LettoreQt() = default;
 
 void LettoreQt::Suona(const QString& percorso)
 {
-    if (inCorso_)
-        QMetaObject::invokeMethod(inCorso_, "stop");
-    inCorso_ = nullptr;
-    if (!QFileInfo(percorso).isFile()) {
-        predefinito_();
-        return;
+    if (!provato_) {
+        provato_ = true;
+        // The library stays loaded for the rest of the run: the player comes from it.
+        QLibrary modulo(cartella_ + QStringLiteral("/tivoro_suoni"));
+        using Crea = LettoreSuoni* (*)(const std::function<void()>*);
+        if (auto crea = reinterpret_cast<Crea>(modulo.resolve("tivoro_crea_lettore")))
+            lettore_.reset(crea(&predefinito_));
+        else
+            qWarning("Tivoro: no sounds but the default one: %s", qPrintable(modulo.errorString()));
     }
-    QObject* e = Effetto(percorso);
-    if (!e || Stato(e) == QSoundEffect::Error) {
+    if (lettore_)
+        lettore_->Suona(percorso);
+    else
         predefinito_();
-        return;
-    }
-    e->setProperty("richiesto", Stato(e) != QSoundEffect::Ready);
-    inCorso_ = e;
-    QMetaObject::invokeMethod(e, "play");
 }

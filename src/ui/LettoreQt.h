@@ -1,30 +1,28 @@
 #pragma once
-// The real sound player: one QSoundEffect per file, made the first time that file is
-// played; a new sound stops the one playing; a missing or unreadable file gives the
-// system's default sound. A machine without an audio device simply stays silent.
-// Qt Multimedia itself is loaded with the first sound, not at start.
+// The real sound player. The player itself lives in the module tivoro_suoni beside the
+// executable, loaded with the first sound, so that Qt Multimedia and the sound system
+// cost nothing at start. Without the module every sound is the system's default sound.
+// A machine without an audio device simply stays silent.
 #include "app/Piattaforma.h"
 
-#include <QHash>
-#include <QObject>
-#include <QPointer>
+#include <QString>
 #include <functional>
+#include <memory>
 
-class LettoreQt : public QObject, public LettoreSuoni {
-    Q_OBJECT
+class LettoreQt : public LettoreSuoni {
 public:
-    // suonoPredefinito: the system's default sound (QApplication::beep unless told).
-    explicit LettoreQt(std::function<void()> suonoPredefinito = {});
+    // suonoPredefinito: the system's default sound (QApplication::beep unless told);
+    // cartellaModulo: where tivoro_suoni is (the executable's folder unless told).
+    explicit LettoreQt(std::function<void()> suonoPredefinito = {}, QString cartellaModulo = {});
     ~LettoreQt() override;
     void Suona(const QString& percorso) override;
 
-private slots:
-    void StatoCambiato();
+    // Whether the module was found (after the first sound).
+    bool ModuloCaricato() const { return bool(lettore_); }
 
 private:
-    // The effect of a file, made on first use; nullptr when Qt Multimedia is missing.
-    QObject* Effetto(const QString& percorso);
-    QHash<QString, QObject*> effetti_;
-    QPointer<QObject> inCorso_;
     std::function<void()> predefinito_;
+    QString cartella_;
+    bool provato_ = false;
+    std::unique_ptr<LettoreSuoni> lettore_;
 };

@@ -20,6 +20,7 @@ Layout positions are the program's own, in twips (15 twips = 1 pixel).
 """
 
 import argparse
+import glob
 import os
 import selectors
 import shutil
@@ -1224,6 +1225,8 @@ class Contesto:
         os.makedirs(cartella)
         destinazione = os.path.join(cartella, os.path.basename(self.eseguibile))
         shutil.copy2(self.eseguibile, destinazione)
+        for modulo in glob.glob(os.path.join(sorgente, "*tivoro_suoni.*")):
+            shutil.copy2(modulo, cartella)
         if gif:
             shutil.copytree(os.path.join(sorgente, "gif"), os.path.join(cartella, "gif"))
         if suoni:
