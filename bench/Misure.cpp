@@ -4,22 +4,9 @@
 #include <cstdlib>
 #include <fstream>
 #include <ctime>
+#include <memory>
 
 namespace Misure {
-
-Memoria Leggi()
-{
-    Memoria m;
-    std::ifstream f("/proc/self/status");
-    std::string riga;
-    while (std::getline(f, riga)) {
-        if (riga.rfind("VmRSS:", 0) == 0)
-            m.rss = std::strtol(riga.c_str() + 6, nullptr, 10);
-        else if (riga.rfind("VmHWM:", 0) == 0)
-            m.hwm = std::strtol(riga.c_str() + 6, nullptr, 10);
-    }
-    return m;
-}
 
 double TempoCpu()
 {
@@ -40,5 +27,15 @@ double Campioni::Quantile(std::vector<double> s, double q)
 }
 
 QString Risorse() { return QStringLiteral(TIVORO_ASSETS_DIR); }
+
+Quieti PreparaProgramma()
+{
+    Piattaforma::ImpostaCartellaProgramma(Risorse());
+    auto* suoni = new SuoniContati;
+    Piattaforma::ImpostaSuoni(std::unique_ptr<LettoreSuoni>(suoni));
+    auto* messaggi = new MessaggiSi;
+    Piattaforma::ImpostaFinestrelle(std::unique_ptr<Messaggi>(messaggi));
+    return {suoni, messaggi};
+}
 
 } // namespace Misure

@@ -2,6 +2,7 @@
 // What the in-process benchmarks share: the process's resident memory, timing samples
 // with their median and percentiles, and quiet stand-ins for the sound player and the
 // message boxes (no audio device, no modal loop).
+#include "Memoria.h"
 #include "app/Piattaforma.h"
 
 #include <chrono>
@@ -11,11 +12,8 @@
 
 namespace Misure {
 
-struct Memoria {
-    long rss = -1; // VmRSS, KiB
-    long hwm = -1; // VmHWM, KiB
-};
-Memoria Leggi();
+using ::Memoria;
+inline Memoria Leggi() { return LeggiMemoria("/proc/self/status"); }
 
 using Orologio = std::chrono::steady_clock;
 inline double Ms(Orologio::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
@@ -71,5 +69,13 @@ public:
 
 // The folder of the shipped pictures and sounds.
 QString Risorse();
+
+// The program set up to be measured: the shipped pictures and sounds as its folder, and
+// the quiet stand-ins in place of the sound player and the message boxes.
+struct Quieti {
+    SuoniContati* suoni;
+    MessaggiSi* messaggi;
+};
+Quieti PreparaProgramma();
 
 } // namespace Misure

@@ -10,6 +10,8 @@
 //   bench_avvio --una PROGRAMMA [ARGOMENTI...]
 //       one run of a command whose window may belong to a child of it (e.g. under
 //       strace); prints the wall-clock time of the map as seconds since the epoch.
+#include "Memoria.h"
+
 #include <xcb/xcb.h>
 
 #include <algorithm>
@@ -29,25 +31,6 @@
 #include <vector>
 
 namespace {
-
-struct Memoria {
-    long rss = -1; // KiB
-    long hwm = -1; // KiB
-};
-
-Memoria LeggiMemoria(pid_t pid)
-{
-    Memoria m;
-    std::ifstream f("/proc/" + std::to_string(pid) + "/status");
-    std::string riga;
-    while (std::getline(f, riga)) {
-        if (riga.rfind("VmRSS:", 0) == 0)
-            m.rss = std::strtol(riga.c_str() + 6, nullptr, 10);
-        else if (riga.rfind("VmHWM:", 0) == 0)
-            m.hwm = std::strtol(riga.c_str() + 6, nullptr, 10);
-    }
-    return m;
-}
 
 double Adesso() // monotonic, in milliseconds
 {
@@ -182,7 +165,7 @@ Esito Giro(Osservatore& oss, const std::string& programma, double attesa)
     if (t1 >= 0) {
         e.ms = t1 - t0;
         oss.Attendi(attesa); // let the window be painted
-        e.memoria = LeggiMemoria(pid);
+        e.memoria = LeggiMemoria("/proc/" + std::to_string(pid) + "/status");
     }
     Termina(pid);
     oss.Attendi(50); // the server drops the window of the ended program

@@ -84,11 +84,7 @@ int main(int argc, char* argv[])
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tivoro"));
-    Piattaforma::ImpostaCartellaProgramma(Misure::Risorse());
-    auto* suoni = new Misure::SuoniContati;
-    Piattaforma::ImpostaSuoni(std::unique_ptr<LettoreSuoni>(suoni));
-    auto* messaggi = new Misure::MessaggiSi;
-    Piattaforma::ImpostaFinestrelle(std::unique_ptr<Messaggi>(messaggi));
+    const auto [suoni, messaggi] = Misure::PreparaProgramma();
     Piattaforma::ImpostaTermina([] {});
 
     Modulo1::Main();
