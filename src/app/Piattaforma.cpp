@@ -1,7 +1,7 @@
 #include "app/Piattaforma.h"
 
 #include "ui/Finestre.h"
-#include "ui/LettoreQt.h"
+#include "app/LettoreQt.h"
 #include "ui/MessaggiQt.h"
 
 #include <QCoreApplication>
