@@ -26,7 +26,7 @@
 #include "ui/Controlli.h"
 #include "ui/Figure.h"
 #include "ui/Finestre.h"
-#include "ui/LettoreQt.h"
+#include "app/LettoreQt.h"
 
 #include <QApplication>
 #include <QProcess>

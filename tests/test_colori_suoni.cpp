@@ -5,13 +5,20 @@
 #include "app/Modulo1.h"
 #include "app/ModuloColoriSuoni.h"
 #include "ui/Finestre.h"
-#include "ui/LettoreQt.h"
+#include "app/LettoreQt.h"
 #include "windows/FormAvvio.h"
 
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
 #include <cmath>
+#include <thread>
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using ModuloColoriSuoni::Colore;
 
@@ -56,7 +63,10 @@ private slots:
     void generatoreUniformeESeminato();
     void suonoEsattoPerFasceDiR();
     void suonoErratoECartellaConSpaziEAccenti();
-    void lettoreRealeSuonoPredefinitoPerFileMancantiOIllegibili();
+    void lettoreRealeSuonoPredefinitoPerFileGuasti_data();
+    void lettoreRealeSuonoPredefinitoPerFileGuasti();
+    void senzaModuloSempreIlSuonoPredefinito_data();
+    void senzaModuloSempreIlSuonoPredefinito();
     void informazioniInQuattroRighe();
     void contatoriSiFermanoA32767();
 };
@@ -158,38 +168,193 @@ void TestColoriSuoni::suonoErratoECartellaConSpaziEAccenti()
     QCOMPARE(amb.suoni.percorsi, (QStringList{attesa + "no.wav", attesa + "si3.wav"}));
 }
 
-void TestColoriSuoni::lettoreRealeSuonoPredefinitoPerFileMancantiOIllegibili()
-{
-    QTemporaryDir dir;
-    int predefiniti = 0;
-    LettoreQt lettore([&] { ++predefiniti; }, QStringLiteral(TIVORO_MODULE_DIR));
-    lettore.Suona(dir.path() + QStringLiteral("/manca.wav"));
-    QCOMPARE(predefiniti, 1);
-    QVERIFY(lettore.ModuloCaricato());
-    lettore.Suona(dir.path()); // a folder, not a file
-    QCOMPARE(predefiniti, 2);
-    QFile testo(dir.path() + QStringLiteral("/testo.wav"));
-    QVERIFY(testo.open(QIODevice::WriteOnly));
-    testo.write("questo non è un suono");
-    testo.close();
-    lettore.Suona(testo.fileName());
-    QTRY_COMPARE(predefiniti, 3);
-    // The same broken file again: one default sound per request.
-    lettore.Suona(testo.fileName());
-    QCOMPARE(predefiniti, 4);
-    // A real sound plays (or stays silent on a machine without audio) with no default sound.
-    lettore.Suona(Ambiente::Risorse() + QStringLiteral("/suoni/si1.wav"));
-    lettore.Suona(Ambiente::Risorse() + QStringLiteral("/suoni/no.wav"));
-    QTest::qWait(300);
-    QCOMPARE(predefiniti, 4);
+namespace {
+// The program's own lines in the log ("Tivoro: ...") while it lives.
+struct Registro {
+    Registro()
+    {
+        attivo = this;
+        precedente = qInstallMessageHandler([](QtMsgType t, const QMessageLogContext& c, const QString& m) {
+            attivo->righe.append(m);
+            if (attivo->precedente)
+                attivo->precedente(t, c, m);
+        });
+    }
+    ~Registro()
+    {
+        qInstallMessageHandler(precedente);
+        attivo = nullptr;
+    }
+    int Nominano(const QString& parte) const
+    {
+        return int(std::count_if(righe.begin(), righe.end(), [&](const QString& r) {
+            return r.startsWith(QLatin1String("Tivoro:")) && r.contains(parte);
+        }));
+    }
+    QStringList righe;
+    QtMessageHandler precedente = nullptr;
+    static inline Registro* attivo = nullptr;
+};
 
-    // Without its sound module the program still answers every sound with the default one.
-    int senzaModulo = 0;
-    LettoreQt spoglio([&] { ++senzaModulo; }, dir.path());
-    spoglio.Suona(Ambiente::Risorse() + QStringLiteral("/suoni/si1.wav"));
-    spoglio.Suona(Ambiente::Risorse() + QStringLiteral("/suoni/no.wav"));
-    QVERIFY(!spoglio.ModuloCaricato());
-    QCOMPARE(senzaModulo, 2);
+QByteArray NoWav()
+{
+    QFile f(Ambiente::Risorse() + QStringLiteral("/suoni/no.wav"));
+    if (!f.open(QIODevice::ReadOnly) || f.size() < 44)
+        qFatal("The shipped suoni/no.wav cannot be read");
+    return f.readAll();
+}
+
+// no.wav with a little-endian field of the header changed: the format tag at 20 (2 bytes),
+// the data size at 40 (4 bytes).
+QByteArray NoWavCon(int pos, quint32 valore, int byte = 4)
+{
+    QByteArray d = NoWav();
+    for (int i = 0; i < byte; ++i)
+        d[pos + i] = char((valore >> (8 * i)) & 0xFF);
+    return d;
+}
+
+QByteArray NoWavDispari()
+{
+    QByteArray d = NoWavCon(40, quint32(NoWav().size() - 44 - 1));
+    d.chop(1);
+    return d;
+}
+
+#ifdef Q_OS_UNIX
+// Calls f while watching the FIFO: if someone opens it for reading meanwhile (and so
+// blocks), it is opened for writing and closed again, which lets the reader go on;
+// returns whether that happened.
+bool BloccatoSu(const QString& fifo, const std::function<void()>& f)
+{
+    std::atomic<bool> finito{false}, bloccato{false};
+    std::thread guardia([&] {
+        const QByteArray nome = QFile::encodeName(fifo);
+        while (!finito) {
+            const int fd = ::open(nome.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                bloccato = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    });
+    f();
+    finito = true;
+    guardia.join();
+    return bloccato;
+}
+#endif
+} // namespace
+
+void TestColoriSuoni::lettoreRealeSuonoPredefinitoPerFileGuasti_data()
+{
+    QTest::addColumn<QString>("tipo"); // "file" (with contenuto), "manca", "cartella", "fifo", "300MB"
+    QTest::addColumn<QByteArray>("contenuto");
+    QTest::addColumn<bool>("guasto");  // it cannot be played
+    QTest::addColumn<bool>("subito");  // known before Suona returns
+    QTest::addColumn<bool>("unAltro"); // a good sound asked for right after it
+
+    QTest::newRow("buono") << "file" << NoWav() << false << true << false;
+    QTest::newRow("mancante") << "manca" << QByteArray() << true << true << false;
+    QTest::newRow("cartella") << "cartella" << QByteArray() << true << true << false;
+#ifdef Q_OS_UNIX
+    QTest::newRow("fifo") << "fifo" << QByteArray() << true << true << false;
+#endif
+    QTest::newRow("non un suono") << "file" << QByteArray("questo non è un suono") << true << true << false;
+    QTest::newRow("troncato") << "file" << NoWav().left(20000) << true << true << false;
+    QTest::newRow("dati dispari") << "file" << NoWavDispari() << true << true << false;
+    QTest::newRow("dati di 4 GB") << "file" << NoWavCon(40, 0xFFFFFFFFu) << true << true << false;
+    QTest::newRow("collegamento a 300 MB") << "300MB" << QByteArray() << true << true << false;
+    // A format tag Qt Multimedia does not decode: only Qt can tell, after Suona.
+    QTest::newRow("codifica ignota") << "file" << NoWavCon(20, 0x55, 2) << true << false << false;
+    QTest::newRow("codifica ignota, poi un altro") << "file" << NoWavCon(20, 0x55, 2) << true << false << true;
+}
+
+void TestColoriSuoni::lettoreRealeSuonoPredefinitoPerFileGuasti()
+{
+    QFETCH(QString, tipo);
+    QFETCH(QByteArray, contenuto);
+    QFETCH(bool, guasto);
+    QFETCH(bool, subito);
+    QFETCH(bool, unAltro);
+    QTemporaryDir dir;
+    const QString suono = dir.path() + QStringLiteral("/suono.wav");
+    if (tipo == QLatin1String("file")) {
+        QFile f(suono);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(contenuto) == contenuto.size());
+    } else if (tipo == QLatin1String("cartella")) {
+        QVERIFY(QDir().mkdir(suono));
+    } else if (tipo == QLatin1String("fifo")) {
+#ifdef Q_OS_UNIX
+        QCOMPARE(::mkfifo(QFile::encodeName(suono).constData(), 0600), 0);
+#endif
+    } else if (tipo == QLatin1String("300MB")) {
+        // A whole wave file of 300 MB (sparse on disk), behind a link.
+        const QString grande = dir.path() + QStringLiteral("/grande.wav");
+        QFile f(grande);
+        const qint64 dati = 300LL * 1024 * 1024;
+        const QByteArray testa = NoWavCon(40, quint32(dati)).left(44);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(testa) == 44 && f.resize(44 + dati));
+        f.close();
+        QVERIFY(QFile::link(grande, suono));
+    }
+    Registro registro;
+    int sentiti = 0;
+    LettoreQt lettore([&] { ++sentiti; }, QStringLiteral(TIVORO_MODULE_DIR));
+    lettore.Suona(suono);
+    if (subito)
+        QCOMPARE(sentiti, guasto ? 1 : 0);
+    if (unAltro)
+        lettore.Suona(Ambiente::Risorse() + QStringLiteral("/suoni/si1.wav"));
+    // A late default sound would sound over the newer one.
+    const int attesi = guasto && !unAltro ? 1 : 0;
+    if (guasto)
+        QTRY_VERIFY(registro.Nominano(suono) > 0 || sentiti > attesi);
+    else
+        QTest::qWait(300); // a good sound loads and plays with no default sound
+    QCOMPARE(sentiti, attesi);
+    // The same file again: the default sound once more, and no second line in the log.
+    lettore.Suona(suono);
+    QCOMPARE(sentiti, attesi + (guasto ? 1 : 0));
+    QCOMPARE(registro.Nominano(suono), guasto ? 1 : 0);
+}
+
+void TestColoriSuoni::senzaModuloSempreIlSuonoPredefinito_data()
+{
+    QTest::addColumn<QString>("modulo"); // what stands in the module's place
+    QTest::newRow("nessuno") << "";
+    QTest::newRow("una cartella") << "cartella";
+#ifdef Q_OS_UNIX
+    QTest::newRow("una fifo") << "fifo";
+#endif
+}
+
+void TestColoriSuoni::senzaModuloSempreIlSuonoPredefinito()
+{
+    QFETCH(QString, modulo);
+    QTemporaryDir dir;
+    const QString nome = dir.path() + QStringLiteral("/" TIVORO_MODULO_SUONI);
+    if (modulo == QLatin1String("cartella"))
+        QVERIFY(QDir().mkdir(nome));
+#ifdef Q_OS_UNIX
+    if (modulo == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(nome).constData(), 0600), 0);
+#endif
+    Registro registro;
+    int sentiti = 0;
+    LettoreQt spoglio([&] { ++sentiti; }, dir.path());
+    auto dueSuoni = [&] {
+        spoglio.Suona(Ambiente::Risorse() + QStringLiteral("/suoni/si1.wav"));
+        spoglio.Suona(Ambiente::Risorse() + QStringLiteral("/suoni/no.wav"));
+    };
+#ifdef Q_OS_UNIX
+    QVERIFY2(!BloccatoSu(nome, dueSuoni), "the player opened what stands in the module's place");
+#else
+    dueSuoni();
+#endif
+    QCOMPARE(sentiti, 2);
+    QCOMPARE(registro.Nominano(QStringLiteral("no sounds but the default one")), 1);
 }
 
 void TestColoriSuoni::informazioniInQuattroRighe()

@@ -1,16 +1,23 @@
 #include "app/Piattaforma.h"
 
 #include "ui/Finestre.h"
-#include "ui/LettoreQt.h"
+#include "app/LettoreQt.h"
 #include "ui/MessaggiQt.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
+#include <utility>
+
 namespace Piattaforma {
 namespace {
 struct Stato {
-    std::unique_ptr<LettoreSuoni> suoni;
+    // The sound player is deleted by ImpostaSuoni and Ripristina (main calls it after the
+    // event loop), never by a static destructor: when Qt ends the process with exit() (the
+    // X server gone), static destructors run after Qt Multimedia's own globals have gone,
+    // and deleting a sound effect then corrupts the heap. In that case it is left to the
+    // system, still reachable through this pointer.
+    LettoreSuoni* suoni = nullptr;
     std::unique_ptr<Messaggi> messaggi;
     std::function<void()> termina;
     QString cartella;
@@ -33,11 +40,11 @@ void TerminaDavvero()
 LettoreSuoni& Suoni()
 {
     if (!S().suoni)
-        S().suoni = std::make_unique<LettoreQt>();
+        S().suoni = new LettoreQt();
     return *S().suoni;
 }
 
-void ImpostaSuoni(std::unique_ptr<LettoreSuoni> lettore) { S().suoni = std::move(lettore); }
+void ImpostaSuoni(std::unique_ptr<LettoreSuoni> lettore) { delete std::exchange(S().suoni, lettore.release()); }
 
 Messaggi& Finestrelle()
 {
@@ -75,7 +82,7 @@ void ImpostaCartellaProgramma(const QString& cartella)
 
 void Ripristina()
 {
-    S().suoni.reset();
+    delete std::exchange(S().suoni, nullptr);
     S().messaggi.reset();
     S().termina = nullptr;
     S().cartella.clear();

@@ -2,12 +2,15 @@
 // The sound player proper, in a module of its own (tivoro_suoni) so that Qt Multimedia
 // and the sound system's libraries are loaded with the first sound, not at start.
 // One QSoundEffect per file, made the first time that file is played; a new sound stops
-// the one playing; a file that turns out unreadable gives the default sound.
+// the one playing. A file that cannot be played (missing, not a regular file, larger than
+// DimensioneMassima, not a whole wave file, or one Qt Multimedia cannot decode) gives the
+// default sound once per request and one line in the log, once per file.
 #include "app/Piattaforma.h"
 
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <functional>
 
 class QSoundEffect;
@@ -15,14 +18,24 @@ class QSoundEffect;
 class LettoreEffetti : public QObject, public LettoreSuoni {
     Q_OBJECT
 public:
+    // Larger sound files are not read at all: a whole file is held in memory while it
+    // plays, and the program's own sounds are about 50 KB.
+    static constexpr qint64 DimensioneMassima = 4 * 1024 * 1024;
+
     explicit LettoreEffetti(std::function<void()> suonoPredefinito);
     ~LettoreEffetti() override;
     void Suona(const QString& percorso) override;
 
 private:
     QSoundEffect* Effetto(const QString& percorso);
+    void NonSuona(const QString& percorso, const QString& motivo);
+    void Registra(const QString& percorso, const QString& motivo);
     QHash<QString, QSoundEffect*> effetti_;
+    // The sound asked for last, and whether it is still loading (so it still owes either
+    // itself or the default sound).
     QPointer<QSoundEffect> inCorso_;
+    bool inAttesa_ = false;
+    QSet<QString> registrati_;
     std::function<void()> predefinito_;
 };
 

@@ -14,6 +14,8 @@ Scenarios (each starts the program afresh; all share one X server):
   senza-gif    the program without its gif/ folder
   senza-suoni  the program without its suoni/ folder
   senza-audio  no audio device at all (PulseAudio pointed at nothing)
+  fine-sessione  a sound played through a private sound server, then the X server goes
+               away: the program ends with status 1 and Qt's message, no crash, no core
 
 --docs DIR saves screenshots of every window into DIR (the normal run writes nothing).
 Layout positions are the program's own, in twips (15 twips = 1 pixel).
@@ -22,6 +24,7 @@ Layout positions are the program's own, in twips (15 twips = 1 pixel).
 import argparse
 import glob
 import os
+import resource
 import selectors
 import shutil
 import signal
@@ -1458,6 +1461,105 @@ def scenario_senza_audio(ctx):
     return f"answers, faces and counts work without audio; {macchina}; status 0{uscita}"
 
 
+class ServerAudio:
+    """A private PulseAudio with a null sink: the program plays for real, nothing is heard.
+    Its home and runtime folders are private too, so nothing of the user's is touched."""
+
+    def __init__(self, cartella):
+        self.cartella = cartella
+        casa, runtime = os.path.join(cartella, "casa"), os.path.join(cartella, "runtime")
+        os.makedirs(casa)
+        os.makedirs(runtime, mode=0o700)
+        presa = os.path.join(runtime, "presa")
+        self.server = "unix:" + presa
+        self.env = dict(os.environ, HOME=casa, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=os.path.join(casa, ".config"),
+                        PULSE_SERVER=self.server)
+        self.env.pop("DISPLAY", None)
+        self._log = open(os.path.join(cartella, "pulseaudio.log"), "wb")
+        # Root may run it too (it warns); the socket takes anyone, no cookie needed.
+        self.proc = subprocess.Popen(
+            ["pulseaudio", "-n", "--daemonize=no", "--use-pid-file=no", "--exit-idle-time=-1",
+             "--disallow-exit", "--disallow-module-loading", "--log-target=stderr",
+             f"--load=module-native-protocol-unix socket={presa} auth-anonymous=1",
+             "--load=module-null-sink"],
+            env=self.env, stdout=self._log, stderr=subprocess.STDOUT)
+        limite = time.monotonic() + 20
+        while self.pactl("info").returncode != 0:
+            if time.monotonic() > limite or self.proc.poll() is not None:
+                self.chiudi()
+                raise Fallito("the private PulseAudio did not start: " +
+                              open(os.path.join(cartella, "pulseaudio.log"), errors="replace").read()[-2000:])
+            time.sleep(0.1)
+
+    def pactl(self, *argomenti):
+        return subprocess.run(["pactl", *argomenti], env=self.env, capture_output=True, text=True, timeout=20)
+
+    def clienti(self):
+        """The names of the clients connected to the server, pactl's own left out."""
+        righe = self.pactl("list", "clients", "short").stdout.splitlines()
+        return [r.split("\t")[2] for r in righe if len(r.split("\t")) > 2 and "pactl" not in r.split("\t")[2]]
+
+    def chiudi(self):
+        if self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+                self.proc.wait()
+        self._log.close()
+
+
+def scenario_fine_sessione(ctx):
+    # A screen and a sound server of its own: the screen is killed halfway.
+    cartella = os.path.join(ctx.tmp, "fine-sessione")
+    os.makedirs(cartella)
+    audio = ServerAudio(os.path.join(cartella, "audio"))
+    schermo = None
+    try:
+        schermo = Schermo(os.path.join(cartella, "schermo"))
+        lavoro = os.path.join(cartella, "lavoro")  # the working folder, where a core would go
+        os.makedirs(lavoro)
+        # Cores on, as on a desktop that keeps them (the program inherits the limit).
+        limiti = resource.getrlimit(resource.RLIMIT_CORE)
+        resource.setrlimit(resource.RLIMIT_CORE, (limiti[1], limiti[1]))
+        try:
+            p = Tivoro(schermo, ctx.eseguibile, lavoro, os.path.join(cartella, "tivoro.log"),
+                       {"PULSE_SERVER": audio.server})
+        finally:
+            resource.setrlimit(resource.RLIMIT_CORE, limiti)
+        ctx.partite.append(Partita(Pilota(schermo, p, ctx.lettore)))
+        partita = ctx.partite[-1]
+        menu = partita.avvio()
+        f = partita.apri(menu, "FormEs1")
+        # A wrong answer: "0" and Enter; the error sound goes to the sound server.
+        ESERCIZI["FormEs1"].rispondi(partita.pil, f, 0)
+        partita.attendi_stato(f, COLONNA_BASSA, faccia="no", errati=(1, True))
+        partita.pil.attendi(audio.clienti, "the program to connect to the sound server")
+        time.sleep(0.5)  # the sound is playing
+        schermo.chiudi()  # the X server goes, as at the end of a session
+        try:
+            p.proc.wait(20)
+        except subprocess.TimeoutExpired:
+            raise Fallito("the program did not end when its X server went away") from None
+        testo = p.testo_registro()
+        for male in ("malloc", "corrupted", "double free", "free()", "Segmentation", "Aborted", "Sanitizer"):
+            if male in testo:
+                raise Fallito(f"the program's output after the X server went says {male!r}:\n{testo[-3000:]}")
+        if p.uscita() != 1:
+            raise Fallito(f"the program ended with status {p.uscita()}, not 1, when its X server went:\n{testo[-3000:]}")
+        if glob.glob(os.path.join(lavoro, "core*")):
+            raise Fallito("the program left a core dump when its X server went")
+        messaggio = next((r for r in testo.splitlines() if "X11" in r or "X server" in r), None)
+        if not messaggio:
+            raise Fallito(f"the program ended without Qt's message about the X server:\n{testo[-3000:]}")
+        return f"after the error sound the X server went: status 1, no core, Qt says {messaggio.strip()!r}"
+    finally:
+        if schermo is not None:
+            schermo.chiudi()
+        audio.chiudi()
+
+
 SCENARI = {
     "giro": scenario_giro,
     "breve": scenario_breve,
@@ -1465,6 +1567,7 @@ SCENARI = {
     "senza-gif": scenario_senza_gif,
     "senza-suoni": scenario_senza_suoni,
     "senza-audio": scenario_senza_audio,
+    "fine-sessione": scenario_fine_sessione,
 }
 
 

@@ -1,8 +1,9 @@
 #pragma once
 // The real sound player. The player itself lives in the module tivoro_suoni beside the
 // executable, loaded with the first sound, so that Qt Multimedia and the sound system
-// cost nothing at start. Without the module every sound is the system's default sound.
-// A machine without an audio device simply stays silent.
+// cost nothing at start. Without the module (missing, or anything but a regular file)
+// every sound is the system's default sound. A machine without an audio device simply
+// stays silent.
 #include "app/Piattaforma.h"
 
 #include <QString>
@@ -16,9 +17,6 @@ public:
     explicit LettoreQt(std::function<void()> suonoPredefinito = {}, QString cartellaModulo = {});
     ~LettoreQt() override;
     void Suona(const QString& percorso) override;
-
-    // Whether the module was found (after the first sound).
-    bool ModuloCaricato() const { return bool(lettore_); }
 
 private:
     std::function<void()> predefinito_;
