@@ -530,7 +530,7 @@ void TestFormOrd::tocchiETasti_data()
     // distance, "M4" one that moves as far (a drag), "F" a click on the window's ground,
     // "L" on a label, "A" on "avanti" (disabled), "E" Escape, "K" before T or C the
     // focus there and Space (tile) or Enter (box), "N" a new game, "H" the window hidden
-    // and shown again.
+    // and shown again, "U" before T, C or F a tap of a finger on a touch screen.
     QTest::addColumn<QString>("gesti");
     QTest::addColumn<QString>("caselle");
     QTest::addColumn<int>("esatti");
@@ -563,6 +563,8 @@ void TestFormOrd::tocchiETasti_data()
     QTest::newRow("tasti: Esc") << "KT4 E KC4" << "........." << 0 << 0 << -1;
     QTest::newRow("tasti: casella senza presa") << "KC4" << "........." << 0 << 0 << -1;
     QTest::newRow("tocco, poi tasto") << "T7 KC7" << ".......8." << 1 << 0 << -1;
+    QTest::newRow("col dito") << "UT4 UC4" << "....5...." << 1 << 0 << -1;
+    QTest::newRow("col dito, posata altrove") << "UT4 UF UC4" << "........." << 0 << 0 << -1;
 }
 
 void TestFormOrd::tocchiETasti()
@@ -580,7 +582,8 @@ void TestFormOrd::tocchiETasti()
     for (const QString& g : gesti.split(u' ')) {
         const bool tasto = g.startsWith(u'K');
         const bool doppio = g.startsWith(u'D');
-        const QString gesto = tasto || doppio ? g.mid(1) : g;
+        const bool dito = g.startsWith(u'U');
+        const QString gesto = tasto || doppio || dito ? g.mid(1) : g;
         const int n = gesto.mid(1).toInt();
         QWidget* w = nullptr;
         if (gesto[0] == u'T' || gesto[0] == u'W' || gesto[0] == u'M')
@@ -602,6 +605,10 @@ void TestFormOrd::tocchiETasti()
         } else if (tasto) {
             w->setFocus();
             QTest::keyClick(w, gesto[0] == u'T' ? Qt::Key_Space : Qt::Key_Return);
+        } else if (dito) {
+            static QPointingDevice* schermo = QTest::createTouchDevice();
+            QTest::touchEvent(w, schermo).press(0, p, w);
+            QTest::touchEvent(w, schermo).release(0, p, w);
         } else if (doppio) {
             QTest::mouseClick(w, Qt::LeftButton, {}, p);
             QTest::mouseDClick(w, Qt::LeftButton, {}, p);
