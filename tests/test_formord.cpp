@@ -15,6 +15,7 @@
 #include "ui/Trascinamento.h"
 #include "windows/FormMenu.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDrag>
 #include <QMimeData>
@@ -91,23 +92,23 @@ int Sollevata(FormOrd* f)
     return trovata;
 }
 
-// The ring around a control of the window, seen in a picture of the whole window:
-// black just outside the control and at the outer edge, yellow between, on all sides.
+// The ring around a control of the window, seen in a picture of the whole window, on
+// all sides: black at its outer edge, yellow up to the control's edge, black just inside.
 bool Anello(Finestra* f, QWidget* w)
 {
     const QImage img = f->grab().toImage();
     const QRect r(w->mapTo(f, QPoint(0, 0)), w->size());
     const QColor nero(Qt::black);
     const QColor giallo(255, 212, 0);
-    const int s = AnelloFocus::Spessore;
+    const int fuori = AnelloFocus::Fuori;
     const QPoint centro = r.center();
     const QList<std::pair<QPoint, QPoint>> lati = {{QPoint(r.left() - 1, centro.y()), QPoint(-1, 0)},
                                                    {QPoint(r.right() + 1, centro.y()), QPoint(1, 0)},
                                                    {QPoint(centro.x(), r.top() - 1), QPoint(0, -1)},
                                                    {QPoint(centro.x(), r.bottom() + 1), QPoint(0, 1)}};
     for (const auto& [p, verso] : lati) {
-        if (img.pixelColor(p) != nero || img.pixelColor(p + verso * (s - 1)) != nero ||
-            img.pixelColor(p + verso * (s / 2)) != giallo)
+        if (img.pixelColor(p) != giallo || img.pixelColor(p + verso * (fuori - 1)) != nero ||
+            img.pixelColor(p - verso * AnelloFocus::Dentro) != nero)
             return false;
     }
     return true;
@@ -737,8 +738,15 @@ void TestFormOrd::anelloDelFocus()
     QVERIFY(Anello(f, prima));
     w->setFocus(Qt::TabFocusReason);
     QVERIFY(Anello(f, w));
-    // The ring went with the focus.
+    // The ring went with the focus. It stands in the window, but a screen reader does
+    // not see it as a control.
     QVERIFY(!Anello(f, prima));
+    auto* anello = f->findChild<QWidget*>(QStringLiteral("anelloFocus"));
+    QVERIFY(anello && anello->parentWidget() == f);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(f);
+    QVERIFY(a && a->childCount() > 0);
+    for (int i = 0; i < a->childCount(); ++i)
+        QVERIFY(a->child(i)->object() != anello);
 }
 
 QTEST_MAIN(TestFormOrd)

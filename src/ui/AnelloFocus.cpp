@@ -17,7 +17,7 @@ public:
     int pixelMetric(PixelMetric m, const QStyleOption* o, const QWidget* w) const override
     {
         if (m == PM_FocusFrameHMargin || m == PM_FocusFrameVMargin)
-            return AnelloFocus::Spessore;
+            return AnelloFocus::Fuori;
         return QProxyStyle::pixelMetric(m, o, w);
     }
     int styleHint(StyleHint h, const QStyleOption* o, const QWidget* w, QStyleHintReturn* r) const override
@@ -46,14 +46,13 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override
     {
-        // Only the band outside the control: one pixel of black at each edge of it and
-        // yellow between.
+        // A band from outside the control to just inside its edge: two pixels of
+        // black, yellow up to the control's own edge, one pixel of black inside it.
         QPainter p(this);
-        const int s = AnelloFocus::Spessore;
-        const QRegion anello = QRegion(rect()) - QRegion(rect().adjusted(s, s, -s, -s));
-        p.setClipRegion(anello);
+        const int s = AnelloFocus::Fuori + AnelloFocus::Dentro;
+        p.setClipRegion(QRegion(rect()) - QRegion(rect().adjusted(s, s, -s, -s)));
         p.fillRect(rect(), Qt::black);
-        p.fillRect(rect().adjusted(1, 1, -1, -1), QColor(255, 212, 0));
+        p.fillRect(rect().adjusted(2, 2, -2, -2), QColor(255, 212, 0));
         p.fillRect(rect().adjusted(s - 1, s - 1, 1 - s, 1 - s), Qt::black);
     }
 };

@@ -162,7 +162,8 @@ Tessera::~Tessera()
     Tessere().remove(numero_);
     if (g_sollevata == this) {
         g_sollevata = nullptr;
-        qApp->removeEventFilter(LaGuardia());
+        if (qApp)
+            qApp->removeEventFilter(LaGuardia());
     }
 }
 

@@ -1466,7 +1466,7 @@ def scenario_senza_audio(ctx):
 # "Ordina i numeri" without dragging: by taps and by keys
 
 ORD_PRESA = (255, 122, 0)  # the frame of a picked-up tile, inside it
-ANELLO = ((0, 0, 0), (255, 212, 0))  # the focus ring outside a control: black, then yellow
+ANELLO = ((255, 212, 0), (0, 0, 0))  # the focus ring around a control: yellow, then black outside
 ORD_FONDO = R(4440, 5400, 600, 600)  # a place of the window with nothing on it
 DOPPIO_CLIC = 0.6  # seconds: longer than Qt's double-click interval (400 ms)
 
@@ -1486,13 +1486,13 @@ def prese(pil, img, f):
 
 
 def anello(pil, img, f, r):
-    """Whether the focus ring stands around a control: at the middle of each side, black
-    just outside it and yellow beyond."""
+    """Whether the focus ring stands around a control: at the middle of each side, yellow
+    just outside it and black at the ring's outer edge."""
     x, y, w, h = r
     for (px_, py_), (dx, dy) in (((x - 1, y + h // 2), (-1, 0)), ((x + w, y + h // 2), (1, 0)),
                                  ((x + w // 2, y - 1), (0, -1)), ((x + w // 2, y + h), (0, 1))):
         if not vicino(img.getpixel(pil.punto(f, (px_, py_))), ANELLO[0]) or \
-           not vicino(img.getpixel(pil.punto(f, (px_ + dx * 2, py_ + dy * 2))), ANELLO[1]):
+           not vicino(img.getpixel(pil.punto(f, (px_ + dx * 3, py_ + dy * 3))), ANELLO[1]):
             return False
     return True
 
