@@ -1,5 +1,6 @@
 // The number-ordering window: the deal, the drops on the boxes, the colours and counts
-// they give, and the next game. The drop handler is called here as the boxes call it;
+// they give, and the next game; tiles picked up and put on the boxes by taps and keys,
+// and the focus. The drop handler is called here as the boxes call it;
 // test_trascinamento moves the tiles with real drags.
 #include "Supporto.h"
 
@@ -10,9 +11,12 @@
 #include "ui/ControlloImmagine.h"
 #include "ui/Controlli.h"
 #include "ui/Finestre.h"
+#include "ui/AnelloFocus.h"
 #include "ui/Trascinamento.h"
 #include "windows/FormMenu.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QDrag>
 #include <QMimeData>
 #include <QPushButton>
@@ -62,6 +66,54 @@ QStringList RigaCaselle(FormOrd* f)
 
 QString Suono(const char* nome) { return ModuloColoriSuoni::FileSuono(QString::fromLatin1(nome)); }
 
+// The boxes as one string, "." for an empty box: "..3......".
+QString Caselle(FormOrd* f)
+{
+    QString s;
+    for (Casella* c : f->Label4)
+        s += c->text().isEmpty() ? QStringLiteral(".") : c->text();
+    return s;
+}
+
+// The tile shown picked up, or -1: what a screen reader is told and what the eye sees
+// (the orange frame inside the tile) must agree.
+int Sollevata(FormOrd* f)
+{
+    int trovata = -1;
+    for (int i = 0; i < 9; ++i) {
+        Tessera* t = f->Label3[std::size_t(i)];
+        const bool detta = t->accessibleDescription() == QStringLiteral("preso");
+        const bool vista = t->grab().toImage().pixelColor(3, 3) == QColor(255, 122, 0);
+        if (detta != vista)
+            return -2;
+        if (detta)
+            trovata = trovata == -1 ? i : -3;
+    }
+    return trovata;
+}
+
+// The ring around a control of the window, seen in a picture of the whole window, on
+// all sides: black at its outer edge, yellow up to the control's edge, black just inside.
+bool Anello(Finestra* f, QWidget* w)
+{
+    const QImage img = f->grab().toImage();
+    const QRect r(w->mapTo(f, QPoint(0, 0)), w->size());
+    const QColor nero(Qt::black);
+    const QColor giallo(255, 212, 0);
+    const int fuori = AnelloFocus::Fuori;
+    const QPoint centro = r.center();
+    const QList<std::pair<QPoint, QPoint>> lati = {{QPoint(r.left() - 1, centro.y()), QPoint(-1, 0)},
+                                                   {QPoint(r.right() + 1, centro.y()), QPoint(1, 0)},
+                                                   {QPoint(centro.x(), r.top() - 1), QPoint(0, -1)},
+                                                   {QPoint(centro.x(), r.bottom() + 1), QPoint(0, 1)}};
+    for (const auto& [p, verso] : lati) {
+        if (img.pixelColor(p) != giallo || img.pixelColor(p + verso * (fuori - 1)) != nero ||
+            img.pixelColor(p - verso * AnelloFocus::Dentro) != nero)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class TestFormOrd : public QObject {
@@ -76,8 +128,14 @@ private slots:
     void noveGiustiPoiAvanti();
     void ritornoAllaFinestraNonDaNuovoGioco();
     void apertaDalMenu();
-    void premereUnaTesseraAvviaUnTrascinamento();
+    void trascinamentoSoloOltreLaDistanza();
     void datiEstraneiRifiutati();
+    void tocchiETasti_data();
+    void tocchiETasti();
+    void focusConITasti_data();
+    void focusConITasti();
+    void anelloDelFocus_data();
+    void anelloDelFocus();
 };
 
 void TestFormOrd::finestraComeDaTabella()
@@ -390,7 +448,7 @@ void TestFormOrd::apertaDalMenu()
     QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(0));
 }
 
-void TestFormOrd::premereUnaTesseraAvviaUnTrascinamento()
+void TestFormOrd::trascinamentoSoloOltreLaDistanza()
 {
     Ambiente amb;
     CasualeScriptato draws;
@@ -398,27 +456,32 @@ void TestFormOrd::premereUnaTesseraAvviaUnTrascinamento()
     QVERIFY(QTest::qWaitForWindowExposed(f));
     Tessera* t = f->Label3[6];
     const QPoint premuto(20, 30);
+    const int distanza = QApplication::startDragDistance();
+    // Only the left button, and only a move as far as the drag distance, drag.
+    QTest::mousePress(t, Qt::RightButton, {}, premuto);
+    QTest::mouseMove(t, premuto + QPoint(distanza + 5, 0));
+    QTest::mouseRelease(t, Qt::RightButton, {}, premuto + QPoint(distanza + 5, 0));
     QTest::mousePress(t, Qt::LeftButton, {}, premuto);
-    // The press made a drag, without any movement first: the tile's data and picture,
-    // held where it was pressed. (Here it ends at once, as the platform cannot drag.)
+    QTest::mouseMove(t, premuto + QPoint(distanza - 1, 0));
+    QVERIFY(!t->findChild<QDrag*>());
+    QTest::mouseMove(t, premuto + QPoint(0, distanza));
+    // The tile's data and picture, held where it was pressed. (Here the drag ends at
+    // once, as the platform cannot drag.)
     auto* drag = t->findChild<QDrag*>();
     QVERIFY(drag);
-    QVERIFY(drag->mimeData()->hasFormat(Tessera::TipoMime));
     QCOMPARE(Tessera::DaDati(drag->mimeData()), t);
     QCOMPARE(drag->mimeData()->formats(), QStringList{Tessera::TipoMime});
     QCOMPARE(drag->hotSpot(), premuto);
     QCOMPARE(drag->pixmap().toImage(), t->grab().toImage());
-    QCOMPARE(t->EsitoUltimoTrascinamento(), Qt::IgnoreAction);
-    QTest::mouseRelease(t, Qt::LeftButton, {}, premuto);
+    QTest::mouseRelease(t, Qt::LeftButton, {}, premuto + QPoint(0, distanza));
     Consegna();
     QVERIFY(!t->findChild<QDrag*>());
-    // Only the left button drags.
-    QTest::mousePress(t, Qt::RightButton, {}, premuto);
-    QVERIFY(!t->findChild<QDrag*>());
-    QTest::mouseRelease(t, Qt::RightButton, {}, premuto);
-    // Pressing alone changes nothing.
-    QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
-    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
+    // A drag that lands nowhere counts nothing, and is no tap: nothing is picked up.
+    QCOMPARE(Caselle(f), QStringLiteral("........."));
+    QCOMPARE(Sollevata(f), -1);
+    QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(0));
+    QCOMPARE(Modulo1::NumeroErrati, std::int16_t(0));
+    QVERIFY(amb.suoni.percorsi.isEmpty());
     QVERIFY(draws.Finiti());
 }
 
@@ -458,6 +521,232 @@ void TestFormOrd::datiEstraneiRifiutati()
     // Once placed, the tile's data is refused.
     QVERIFY(!entra(vera.get()));
     QVERIFY(draws.Finiti());
+}
+
+void TestFormOrd::tocchiETasti_data()
+{
+    // Gestures one after the other, on the window dealt with all draws 0 (tile i, number
+    // i + 1, stands under box i): "T4" a click on tile 4, "C4" on box 4, "D" before them
+    // a double click, "W4" a press on tile 4 that moves a little short of the drag
+    // distance, "M4" one that moves as far (a drag), "F" a click on the window's ground,
+    // "L" on a label, "A" on "avanti" (disabled), "E" Escape, "K" before T or C the
+    // focus there and Space (tile) or Enter (box), "N" a new game, "H" the window hidden
+    // and shown again, "U" before T, C or F a tap of a finger on a touch screen.
+    QTest::addColumn<QString>("gesti");
+    QTest::addColumn<QString>("caselle");
+    QTest::addColumn<int>("esatti");
+    QTest::addColumn<int>("errati");
+    QTest::addColumn<int>("sollevata");
+    QTest::newRow("tessera presa") << "T4" << "........." << 0 << 0 << 4;
+    QTest::newRow("poi la sua casella") << "T4 C4" << "....5...." << 1 << 0 << -1;
+    QTest::newRow("poi un'altra casella") << "T4 C3" << "........." << 0 << 1 << -1;
+    QTest::newRow("poi una casella piena") << "T4 C4 T3 C4" << "....5...." << 1 << 1 << -1;
+    QTest::newRow("casella senza tessera presa") << "C4" << "........." << 0 << 0 << -1;
+    QTest::newRow("di nuovo la stessa tessera") << "T4 T4 C4" << "........." << 0 << 0 << -1;
+    QTest::newRow("un'altra tessera") << "T4 T2" << "........." << 0 << 0 << 2;
+    QTest::newRow("un'altra tessera, poi la sua casella") << "T4 T2 C2" << "..3......" << 1 << 0 << -1;
+    QTest::newRow("Esc") << "T4 E C4" << "........." << 0 << 0 << -1;
+    QTest::newRow("sulla finestra") << "T4 F C4" << "........." << 0 << 0 << -1;
+    QTest::newRow("su un'etichetta") << "T4 L C4" << "........." << 0 << 0 << -1;
+    QTest::newRow("su avanti disabilitato") << "T4 A C4" << "........." << 0 << 0 << -1;
+    QTest::newRow("su una tessera sistemata") << "T4 C4 T2 T4 C2" << "....5...." << 1 << 0 << -1;
+    QTest::newRow("una tessera sistemata non si prende") << "T4 C4 T4 C4" << "....5...." << 1 << 0 << -1;
+    QTest::newRow("doppio clic sulla tessera") << "DT4" << "........." << 0 << 0 << 4;
+    QTest::newRow("doppio clic sulla casella") << "T5 DC4" << "........." << 0 << 1 << -1;
+    QTest::newRow("un tremolio resta un tocco") << "W4 C4" << "....5...." << 1 << 0 << -1;
+    QTest::newRow("un trascinamento posa la presa") << "T2 M4 C2" << "........." << 0 << 0 << -1;
+    QTest::newRow("nuova partita") << "T4 N C4" << "........." << 0 << 0 << -1;
+    QTest::newRow("finestra nascosta") << "T4 H C4" << "........." << 0 << 0 << -1;
+    QTest::newRow("tasti: presa") << "KT4" << "........." << 0 << 0 << 4;
+    QTest::newRow("tasti: la sua casella") << "KT4 KC4" << "....5...." << 1 << 0 << -1;
+    QTest::newRow("tasti: un'altra casella") << "KT4 KC0" << "........." << 0 << 1 << -1;
+    QTest::newRow("tasti: posata di nuovo") << "KT4 KT4 KC4" << "........." << 0 << 0 << -1;
+    QTest::newRow("tasti: Esc") << "KT4 E KC4" << "........." << 0 << 0 << -1;
+    QTest::newRow("tasti: casella senza presa") << "KC4" << "........." << 0 << 0 << -1;
+    QTest::newRow("tocco, poi tasto") << "T7 KC7" << ".......8." << 1 << 0 << -1;
+    QTest::newRow("col dito") << "UT4 UC4" << "....5...." << 1 << 0 << -1;
+    QTest::newRow("col dito, posata altrove") << "UT4 UF UC4" << "........." << 0 << 0 << -1;
+}
+
+void TestFormOrd::tocchiETasti()
+{
+    QFETCH(QString, gesti);
+    QFETCH(QString, caselle);
+    QFETCH(int, esatti);
+    QFETCH(int, errati);
+    QFETCH(int, sollevata);
+    Ambiente amb;
+    CasualeScriptato draws;
+    auto* f = Apri(draws, 4, {0, 0, 0, 0, 0, 0, 0, 0, 0});
+    QVERIFY(QTest::qWaitForWindowExposed(f));
+    const int distanza = QApplication::startDragDistance();
+    for (const QString& g : gesti.split(u' ')) {
+        const bool tasto = g.startsWith(u'K');
+        const bool doppio = g.startsWith(u'D');
+        const bool dito = g.startsWith(u'U');
+        const QString gesto = tasto || doppio || dito ? g.mid(1) : g;
+        const int n = gesto.mid(1).toInt();
+        QWidget* w = nullptr;
+        if (gesto[0] == u'T' || gesto[0] == u'W' || gesto[0] == u'M')
+            w = f->Label3[std::size_t(n)];
+        else if (gesto[0] == u'C')
+            w = f->Label4[std::size_t(n)];
+        else if (gesto[0] == u'F')
+            w = f->Client();
+        else if (gesto[0] == u'L')
+            w = f->Label1;
+        else if (gesto[0] == u'A')
+            w = f->BottoneAvanti;
+        const QPoint p(15, 20);
+        if (gesto[0] == u'W' || gesto[0] == u'M') {
+            const QPoint via = p + QPoint(gesto[0] == u'W' ? distanza - 1 : distanza, 0);
+            QTest::mousePress(w, Qt::LeftButton, {}, p);
+            QTest::mouseMove(w, via);
+            QTest::mouseRelease(w, Qt::LeftButton, {}, via);
+        } else if (tasto) {
+            w->setFocus();
+            QTest::keyClick(w, gesto[0] == u'T' ? Qt::Key_Space : Qt::Key_Return);
+        } else if (dito) {
+            static QPointingDevice* schermo = QTest::createTouchDevice();
+            QTest::touchEvent(w, schermo).press(0, p, w);
+            QTest::touchEvent(w, schermo).release(0, p, w);
+        } else if (doppio) {
+            QTest::mouseClick(w, Qt::LeftButton, {}, p);
+            QTest::mouseDClick(w, Qt::LeftButton, {}, p);
+        } else if (w) {
+            QTest::mouseClick(w, Qt::LeftButton, {}, p);
+        } else if (gesto == QStringLiteral("E")) {
+            QTest::keyClick(f->focusWidget() ? f->focusWidget() : f, Qt::Key_Escape);
+        } else if (gesto == QStringLiteral("N")) {
+            Partita(draws, 5, {0, 0, 0, 0, 0, 0, 0, 0, 0});
+            f->NuovaDomanda();
+        } else if (gesto == QStringLiteral("H")) {
+            f->hide();
+            f->show();
+            QVERIFY(QTest::qWaitForWindowExposed(f));
+        } else {
+            QFAIL(qPrintable(g));
+        }
+    }
+    QCOMPARE(Caselle(f), caselle);
+    QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(esatti));
+    QCOMPARE(Modulo1::NumeroErrati, std::int16_t(errati));
+    QCOMPARE(Sollevata(f), sollevata);
+    // Nothing but the drops counted, coloured or sounded.
+    QCOMPARE(amb.suoni.percorsi.size(), errati);
+    QCOMPARE(f->ColoreSfondo() == 0, errati > 0); // every row with a wrong drop ends on one
+    QVERIFY(draws.Finiti());
+    // Each box's name tells its place and what it shows.
+    for (int i = 0; i < 9; ++i) {
+        const QString numero = caselle.mid(i, 1);
+        QCOMPARE(f->Label4[std::size_t(i)]->accessibleName(),
+                 numero == QStringLiteral(".") ? QStringLiteral("casella %1, vuota").arg(i + 1)
+                                               : QStringLiteral("casella %1: %2").arg(i + 1).arg(numero));
+        QCOMPARE(f->Label3[std::size_t(i)]->accessibleName(), QStringLiteral("numero %1").arg(i + 1));
+    }
+}
+
+void TestFormOrd::focusConITasti_data()
+{
+    // From the focus a new game gives (the leftmost tile), the keys given; the control
+    // that has the focus then. The deal puts 4, 5, 6, 7, 8, 9, 1, 2, 3 in the bottom row;
+    // "sistemata" places tile 1 (number 2, at the far right) first.
+    QTest::addColumn<QString>("tasti");
+    QTest::addColumn<bool>("sistemata");
+    QTest::addColumn<QString>("focus");
+    QTest::newRow("all'inizio") << "" << false << "Label3(3)";
+    QTest::newRow("Tab") << "Tab" << false << "Label3(4)";
+    QTest::newRow("Tab fino a destra") << "Tab Tab Tab Tab Tab Tab Tab Tab" << false << "Label3(2)";
+    QTest::newRow("Tab dopo l'ultima tessera") << "Tab Tab Tab Tab Tab Tab Tab Tab Tab" << false << "Label4(0)";
+    QTest::newRow("Shift+Tab") << "Backtab" << false << "Label4(8)";
+    QTest::newRow("Shift+Tab fra le caselle") << "Backtab Backtab" << false << "Label4(7)";
+    QTest::newRow("destra") << "Right Right" << false << "Label3(5)";
+    QTest::newRow("sinistra al bordo") << "Left" << false << "Label3(3)";
+    QTest::newRow("destra al bordo") << "Right Right Right Right Right Right Right Right Right" << false
+                                     << "Label3(2)";
+    QTest::newRow("su") << "Right Up" << false << "Label4(1)";
+    QTest::newRow("su al bordo") << "Up Up" << false << "Label4(0)";
+    QTest::newRow("su e giu") << "Up Right Right Down" << false << "Label3(5)";
+    QTest::newRow("tessera sistemata saltata") << "Right Right Right Right Right Right Right Right" << true
+                                               << "Label3(2)";
+    QTest::newRow("Tab salta la tessera sistemata") << "Tab Tab Tab Tab Tab Tab Tab Tab" << true << "Label4(0)";
+    QTest::newRow("giu sotto una tessera sistemata") << "Up Right Right Right Right Right Right Right Down" << true
+                                                     << "Label3(0)";
+}
+
+void TestFormOrd::focusConITasti()
+{
+    QFETCH(QString, tasti);
+    QFETCH(bool, sistemata);
+    QFETCH(QString, focus);
+    Ambiente amb;
+    CasualeScriptato draws;
+    auto* f = Apri(draws, 4, {3, 3, 3, 3, 3, 3, 3, 3, 3});
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    if (sistemata)
+        f->Label4_DragDrop(1, f->Label3[1]);
+    const QMap<QString, Qt::Key> nomi = {{"Tab", Qt::Key_Tab},   {"Backtab", Qt::Key_Backtab}, {"Left", Qt::Key_Left},
+                                         {"Right", Qt::Key_Right}, {"Up", Qt::Key_Up},           {"Down", Qt::Key_Down}};
+    for (const QString& t : tasti.split(u' ', Qt::SkipEmptyParts)) {
+        QVERIFY(nomi.contains(t));
+        QTest::keyClick(QApplication::focusWidget(), nomi[t]);
+    }
+    QVERIFY(QApplication::focusWidget());
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    // The keys moved nothing, picked nothing up, counted nothing.
+    QCOMPARE(Sollevata(f), -1);
+    QCOMPARE(Modulo1::NumeroErrati, std::int16_t(0));
+    QVERIFY(draws.Finiti());
+}
+
+void TestFormOrd::anelloDelFocus_data()
+{
+    // The ring around the focused control, on the darkest and on the lightest window.
+    QTest::addColumn<QString>("controllo");
+    QTest::addColumn<unsigned>("colore");
+    for (unsigned colore : {0x000000u, 0xFFFFFFu}) {
+        const QByteArray c = colore ? " su bianco" : " su nero";
+        QTest::newRow("tessera" + c) << "Label3(4)" << colore;
+        QTest::newRow("casella" + c) << "Label4(0)" << colore;
+        QTest::newRow("avanti" + c) << "BottoneAvanti" << colore;
+        QTest::newRow("bottone del menu" + c) << "Command5" << colore;
+    }
+}
+
+void TestFormOrd::anelloDelFocus()
+{
+    QFETCH(QString, controllo);
+    QFETCH(unsigned, colore);
+    Ambiente amb;
+    CasualeScriptato draws;
+    Finestra* f = nullptr;
+    if (controllo == QStringLiteral("Command5")) {
+        draws.DaUnoA(1, 18);
+        f = Finestre::Mostra<FormMenu>();
+    } else {
+        auto* o = Apri(draws, 4, {0, 0, 0, 0, 0, 0, 0, 0, 0});
+        o->BottoneAvanti->setEnabled(true);
+        f = o;
+    }
+    QVERIFY(draws.Finiti());
+    QVERIFY(QTest::qWaitForWindowActive(f));
+    f->ImpostaColoreSfondo(colore);
+    auto* w = Controllo(f, controllo);
+    QVERIFY(w);
+    QWidget* prima = QApplication::focusWidget();
+    QVERIFY(prima && prima != w);
+    QVERIFY(Anello(f, prima));
+    w->setFocus(Qt::TabFocusReason);
+    QVERIFY(Anello(f, w));
+    // The ring went with the focus. It stands in the window, but a screen reader does
+    // not see it as a control.
+    QVERIFY(!Anello(f, prima));
+    auto* anello = f->findChild<QWidget*>(QStringLiteral("anelloFocus"));
+    QVERIFY(anello && anello->parentWidget() == f);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(f);
+    QVERIFY(a && a->childCount() > 0);
+    for (int i = 0; i < a->childCount(); ++i)
+        QVERIFY(a->child(i)->object() != anello);
 }
 
 QTEST_MAIN(TestFormOrd)

@@ -62,16 +62,19 @@ struct Esito {
     QSize figura;                // the size of that picture
 };
 
-// Presses the tile at `presa`, then (from inside the drag) moves the mouse through the
-// stops in a few steps each and releases it at the last one.
+// Presses the tile at `presa` and moves the mouse as far as the drag distance, which
+// starts the drag; then (from inside the drag) moves it through the stops in a few steps
+// each and releases it at the last one.
 Esito Trascina(Tessera* t, QPoint presa, const QList<Tappa>& tappe)
 {
     Esito e;
     e.figuraSegue = true;
     bool premuto = false;
+    QTest::mousePress(t, Qt::LeftButton, {}, presa);
+    const QPoint via = presa + QPoint(0, QApplication::startDragDistance());
     QTimer::singleShot(0, [&] {
         e.durante = premuto;
-        QPoint da = t->mapToGlobal(presa);
+        QPoint da = t->mapToGlobal(via);
         for (const Tappa& tp : tappe) {
             const QPoint a = tp.widget->mapToGlobal(tp.punto);
             for (int k = 1; k <= 4; ++k) {
@@ -89,7 +92,7 @@ Esito Trascina(Tessera* t, QPoint presa, const QList<Tappa>& tappe)
         QTest::mouseRelease(ultima.widget, Qt::LeftButton, {}, ultima.punto);
     });
     premuto = true;
-    QTest::mousePress(t, Qt::LeftButton, {}, presa);
+    QTest::mouseMove(t, via);
     premuto = false;
     QCoreApplication::processEvents(); // a move queued for a drag that never began
     return e;
@@ -126,7 +129,6 @@ void TestTrascinamento::trascinataSullaSuaCasella()
     QVERIFY(e.durante);
     QVERIFY(e.figuraSegue);
     QCOMPARE(e.figura, cinque->size());
-    QCOMPARE(cinque->EsitoUltimoTrascinamento(), Qt::MoveAction);
     QVERIFY(!FiguraTrascinata());
 
     QCOMPARE(RigaCaselle(f), (QStringList{"", "", "", "", "5", "", "", "", ""}));
@@ -148,7 +150,6 @@ void TestTrascinamento::trascinataSuUnAltraCasella()
     QVERIFY(QTest::qWaitForWindowExposed(f));
     const Esito e = Trascina(f->Label3[0], QPoint(30, 30), {Centro(f->Label4[3])});
     QVERIFY(e.durante);
-    QCOMPARE(f->Label3[0]->EsitoUltimoTrascinamento(), Qt::MoveAction);
     QCOMPARE(RigaCaselle(f), QStringList(9));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
     QCOMPARE(f->ColoreSfondo(), 0u);
@@ -168,21 +169,33 @@ void TestTrascinamento::trascinataSuUnAltraCasella()
 void TestTrascinamento::lasciataAltrove_data()
 {
     QTest::addColumn<QString>("dove");
-    QTest::newRow("sulla finestra") << "finestra";
-    QTest::newRow("su un'altra tessera") << "tessera";
-    QTest::newRow("su se stessa") << "se stessa";
-    QTest::newRow("su un'etichetta") << "etichetta";
-    QTest::newRow("su avanti") << "avanti";
-    QTest::newRow("fuori dalla finestra") << "fuori";
+    QTest::addColumn<bool>("presa"); // another tile picked up by a tap before the drag
+    QTest::newRow("sulla finestra") << "finestra" << false;
+    QTest::newRow("su un'altra tessera") << "tessera" << false;
+    QTest::newRow("su se stessa") << "se stessa" << false;
+    QTest::newRow("su un'etichetta") << "etichetta" << false;
+    QTest::newRow("su avanti") << "avanti" << false;
+    QTest::newRow("fuori dalla finestra") << "fuori" << false;
+    QTest::newRow("con un'altra tessera presa") << "finestra" << true;
+    QTest::newRow("su se stessa, con un'altra tessera presa") << "se stessa" << true;
 }
 
 void TestTrascinamento::lasciataAltrove()
 {
     QFETCH(QString, dove);
+    QFETCH(bool, presa);
     Ambiente amb;
     CasualeScriptato draws;
     auto* f = Apri(draws, 4, 0);
     QVERIFY(QTest::qWaitForWindowExposed(f));
+    int rilasci = 0;
+    QObject ascolto;
+    for (Casella* c : f->Label4)
+        QObject::connect(c, &Casella::Rilasciata, &ascolto, [&rilasci] { ++rilasci; });
+    if (presa) {
+        QTest::mouseClick(f->Label3[1], Qt::LeftButton);
+        QCOMPARE(f->Label3[1]->accessibleDescription(), QStringLiteral("preso"));
+    }
     Tessera* t = f->Label3[6];
     Tappa fine = Centro(f->Client());
     if (dove == QStringLiteral("finestra"))
@@ -200,7 +213,10 @@ void TestTrascinamento::lasciataAltrove()
     // Over its own box first, then away and released there.
     const Esito e = Trascina(t, QPoint(30, 30), {Centro(f->Label4[6]), fine});
     QVERIFY(e.durante);
-    QCOMPARE(t->EsitoUltimoTrascinamento(), Qt::IgnoreAction);
+    QCOMPARE(rilasci, 0);
+    // A drag is no tap, and puts down what was picked up.
+    for (Tessera* k : f->Label3)
+        QCOMPARE(k->accessibleDescription(), QString());
     QCOMPARE(RigaCaselle(f), QStringList(9));
     QCOMPARE(t->text(), QStringLiteral("7"));
     QVERIFY(t->isEnabled());
@@ -212,6 +228,7 @@ void TestTrascinamento::lasciataAltrove()
     // The window goes on as before: the same tile can still be placed.
     Trascina(t, QPoint(30, 30), {Centro(f->Label4[6])});
     QCOMPARE(f->Label4[6]->text(), QStringLiteral("7"));
+    QCOMPARE(rilasci, 1);
 }
 
 void TestTrascinamento::tesseraSistemataNonSiTrascina()

@@ -7,12 +7,34 @@
 #include "ui/Trascinamento.h"
 #include "ui/Twips.h"
 
+#include <QWidget>
+
 #include <algorithm>
 
 namespace {
 constexpr int AltoCaselle = 1320;
 constexpr int AltoTessere = 3480;
 constexpr int Lato = 1005;
+
+// The keys go through the boxes from the left, then the tiles as they stand from the
+// left, then "avanti"; a new game starts with the focus on the leftmost tile.
+void OrdineTab(FormOrd& f)
+{
+    std::array<Tessera*, 9> tessere = f.Label3;
+    std::sort(tessere.begin(), tessere.end(), [](Tessera* a, Tessera* b) { return a->x() < b->x(); });
+    QWidget* prima = nullptr;
+    auto segue = [&prima](QWidget* w) {
+        if (prima)
+            QWidget::setTabOrder(prima, w);
+        prima = w;
+    };
+    for (Casella* c : f.Label4)
+        segue(c);
+    for (Tessera* t : tessere)
+        segue(t);
+    segue(f.BottoneAvanti);
+    tessere.front()->setFocus(Qt::OtherFocusReason);
+}
 } // namespace
 
 FormOrd::FormOrd() : FormEsercizio(DatiCornice::RigaInAlto("FormOrd"))
@@ -26,10 +48,13 @@ FormOrd::FormOrd() : FormEsercizio(DatiCornice::RigaInAlto("FormOrd"))
                 [this](int indice, Tessera* t) { Label4_DragDrop(std::int16_t(indice), t); });
         Label4[std::size_t(i)] = casella;
     }
-    // The tiles get their places and numbers from ScombiccheraPosti.
-    for (int i = 0; i < 9; ++i)
-        Label3[std::size_t(i)] =
-            new Tessera(c, Controlli::NomeElemento("Label3", i), QRect(0, AltoTessere, Lato, Lato), numeri);
+    // The tiles get their places and numbers from ScombiccheraPosti; tile i always
+    // carries i + 1, blank or not.
+    for (int i = 0; i < 9; ++i) {
+        auto* t = new Tessera(c, Controlli::NomeElemento("Label3", i), QRect(0, AltoTessere, Lato, Lato), numeri);
+        t->setAccessibleName(QStringLiteral("numero %1").arg(i + 1));
+        Label3[std::size_t(i)] = t;
+    }
     Form_Load();
 }
 
@@ -39,11 +64,14 @@ void FormOrd::NuovaDomanda()
 {
     CaricaColori();
     Sistemati = 0;
-    for (Tessera* t : Label3)
+    for (Tessera* t : Label3) {
+        t->Posa();
         t->setEnabled(true);
+    }
     for (Casella* c : Label4)
-        c->clear();
+        c->Mostra(QString());
     ScombiccheraPosti();
+    OrdineTab(*this);
 }
 
 void FormOrd::ScombiccheraPosti()
@@ -77,7 +105,7 @@ void FormOrd::Label4_DragDrop(std::int16_t Index, Tessera* Source)
     Casella* casella = Label4[std::size_t(Index)];
 
     if (tessera == std::size_t(Index)) {
-        casella->setText(Source->text());
+        casella->Mostra(Source->text());
         Source->clear();
         if (ColoreSfondo() == 0)
             CaricaColori();

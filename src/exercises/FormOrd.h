@@ -1,6 +1,8 @@
 #pragma once
 // "Ordina i numeri": nine tiles carry the numbers 1 to 9 in a shuffled row; the child
-// drags each onto its box in the row above, so that the boxes read 1 to 9.
+// moves each onto its box in the row above, so that the boxes read 1 to 9: by dragging
+// it, by tapping the tile and then the box, or by keys (Space or Enter on the tile,
+// then on the box). All three end in Label4_DragDrop.
 #include "frame/FormEsercizio.h"
 
 #include <array>

@@ -1,5 +1,7 @@
 #include "ui/Finestre.h"
 
+#include "ui/AnelloFocus.h"
+
 #include <QPointer>
 #include <utility>
 #include <vector>
@@ -32,6 +34,7 @@ void Registra(std::type_index tipo, Finestra* finestra) { Registro().emplace_bac
 
 void MostraNuova(Finestra* finestra)
 {
+    AnelloFocus::Segui();
     finestra->show();
     finestra->activateWindow();
     finestra->Form_Activate();

@@ -2,15 +2,19 @@
 
 #include "ui/Twips.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHash>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
+
+#include <cstdlib>
 
 namespace {
 
@@ -41,7 +45,7 @@ void AspettoQuadrato(QLabel* l, const QString& nome, const QRect& twips, const Q
     l->setFont(font);
     l->setAlignment(Qt::AlignCenter);
     l->setTextFormat(Qt::PlainText);
-    l->setFocusPolicy(Qt::NoFocus);
+    l->setFocusPolicy(Qt::StrongFocus);
     l->setFrameShape(QFrame::Box);
     l->setFrameShadow(QFrame::Plain);
     l->setLineWidth(1);
@@ -49,6 +53,97 @@ void AspettoQuadrato(QLabel* l, const QString& nome, const QRect& twips, const Q
     QPalette p = l->palette();
     p.setColor(QPalette::Window, Qt::white);
     l->setPalette(p);
+}
+
+// The tile picked up by a tap or a key, waiting for a box.
+QPointer<Tessera> g_sollevata;
+
+// Space or Enter, as a key that acts: not a repeat of a held key, nor with Ctrl or Alt.
+bool TastoAzione(const QKeyEvent* e)
+{
+    const int k = e->key();
+    return (k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter) &&
+           !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+// The arrow keys move the focus among the tiles and boxes of one parent by where they
+// stand: left and right within a row, up and down to the nearest one of the next row
+// (the nearer column first, the left one of two as near). True when the key was one.
+bool Sposta(QWidget* da, const QKeyEvent* e)
+{
+    const int k = e->key();
+    if (k != Qt::Key_Left && k != Qt::Key_Right && k != Qt::Key_Up && k != Qt::Key_Down)
+        return false;
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    QWidget* migliore = nullptr;
+    auto distanza = [da, k](const QWidget* w) {
+        const int dx = w->x() - da->x();
+        const int dy = w->y() - da->y();
+        switch (k) {
+        case Qt::Key_Left: return dy == 0 && dx < 0 ? QPoint(-dx, 0) : QPoint(-1, -1);
+        case Qt::Key_Right: return dy == 0 && dx > 0 ? QPoint(dx, 0) : QPoint(-1, -1);
+        case Qt::Key_Up: return dy < 0 ? QPoint(-dy, std::abs(dx)) : QPoint(-1, -1);
+        default: return dy > 0 ? QPoint(dy, std::abs(dx)) : QPoint(-1, -1);
+        }
+    };
+    QPoint dMigliore;
+    for (QObject* o : da->parentWidget()->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!w || w == da || !(qobject_cast<Tessera*>(w) || qobject_cast<Casella*>(w)) || !w->isEnabled() ||
+            w->isHidden() || !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        const QPoint d = distanza(w);
+        if (d.x() < 0)
+            continue;
+        // Row first (for left and right the row is the same, the distance alone counts),
+        // then column, then the left one.
+        if (!migliore || d.x() < dMigliore.x() || (d.x() == dMigliore.x() && d.y() < dMigliore.y()) ||
+            (d == dMigliore && w->x() < migliore->x())) {
+            migliore = w;
+            dMigliore = d;
+        }
+    }
+    if (migliore)
+        migliore->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+// While a tile is picked up: a press anywhere but on a box or on a tile in play of its
+// window, or Escape in its window, puts it down. Installed on the application only
+// while a tile is picked up.
+class Guardia : public QObject {
+public:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        Tessera* t = g_sollevata;
+        auto* w = qobject_cast<QWidget*>(o);
+        if (!t || !w) // the window's own copy of an event, before a widget has it
+            return false;
+        switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton && w->window() == t->window() &&
+                w->isEnabled() && (qobject_cast<Casella*>(w) || qobject_cast<Tessera*>(w)))
+                return false;
+            t->Posa();
+            return false;
+        case QEvent::KeyPress:
+            if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape && w->window() == t->window()) {
+                t->Posa();
+                return true;
+            }
+            return false;
+        default:
+            return false;
+        }
+    }
+};
+
+Guardia* LaGuardia()
+{
+    static Guardia g;
+    return &g;
 }
 
 } // namespace
@@ -62,7 +157,15 @@ Tessera::Tessera(QWidget* padre, const QString& nome, const QRect& twips, const 
     Tessere().insert(numero_, this);
 }
 
-Tessera::~Tessera() { Tessere().remove(numero_); }
+Tessera::~Tessera()
+{
+    Tessere().remove(numero_);
+    if (g_sollevata == this) {
+        g_sollevata = nullptr;
+        if (qApp)
+            qApp->removeEventFilter(LaGuardia());
+    }
+}
 
 QMimeData* Tessera::DatiTrascinamento() const
 {
@@ -87,6 +190,34 @@ Tessera* Tessera::DaDati(const QMimeData* dati)
     return Tessere().value(numero, nullptr);
 }
 
+Tessera* Tessera::Sollevata(const QWidget* w)
+{
+    Tessera* t = g_sollevata;
+    return t && w && t->window() == w->window() && t->isEnabled() ? t : nullptr;
+}
+
+void Tessera::Solleva()
+{
+    if (!isEnabled() || g_sollevata == this)
+        return;
+    if (Tessera* prima = g_sollevata)
+        prima->Posa();
+    g_sollevata = this;
+    qApp->installEventFilter(LaGuardia());
+    setAccessibleDescription(QStringLiteral("preso"));
+    update();
+}
+
+void Tessera::Posa()
+{
+    if (g_sollevata != this)
+        return;
+    g_sollevata = nullptr;
+    qApp->removeEventFilter(LaGuardia());
+    setAccessibleDescription(QString());
+    update();
+}
+
 void Tessera::mousePressEvent(QMouseEvent* e)
 {
     if (e->button() != Qt::LeftButton || !isEnabled()) {
@@ -94,19 +225,123 @@ void Tessera::mousePressEvent(QMouseEvent* e)
         return;
     }
     e->accept();
-    // Automatic drag mode: the drag starts with the press itself.
+    premuta_ = true;
+    doppio_ = false;
+    puntoPressione_ = e->position().toPoint();
+}
+
+// The second press of a double click can still begin a drag, but as a tap it does
+// nothing: a double click picks a tile up as one click does.
+void Tessera::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    mousePressEvent(e);
+    doppio_ = premuta_;
+}
+
+void Tessera::mouseMoveEvent(QMouseEvent* e)
+{
+    if (!premuta_ || !(e->buttons() & Qt::LeftButton)) {
+        QLabel::mouseMoveEvent(e);
+        return;
+    }
+    e->accept();
+    if ((e->position().toPoint() - puntoPressione_).manhattanLength() >= QApplication::startDragDistance()) {
+        premuta_ = false;
+        Trascina();
+    }
+}
+
+void Tessera::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton || !premuta_) {
+        QLabel::mouseReleaseEvent(e);
+        return;
+    }
+    e->accept();
+    premuta_ = false;
+    const bool tocco = (e->position().toPoint() - puntoPressione_).manhattanLength() < QApplication::startDragDistance();
+    if (!tocco || doppio_)
+        return;
+    if (g_sollevata == this)
+        Posa();
+    else
+        Solleva();
+}
+
+void Tessera::Trascina()
+{
+    // A drag puts down whatever was picked up; the picture is of the tile as it lies.
+    if (Tessera* t = g_sollevata)
+        t->Posa();
     auto* drag = new QDrag(this);
     drag->setMimeData(DatiTrascinamento());
     drag->setPixmap(grab());
-    drag->setHotSpot(e->position().toPoint());
+    drag->setHotSpot(puntoPressione_);
     QPointer<Tessera> io(this);
     // exec() runs its own event loop until the tile is released; the box it lands on
     // handles the drop meanwhile.
-    const Qt::DropAction esito = drag->exec(Qt::MoveAction, Qt::MoveAction);
-    if (!io)
-        return; // the window went away during the drag
-    esito_ = esito;
-    drag->deleteLater();
+    drag->exec(Qt::MoveAction, Qt::MoveAction);
+    if (io) // else the window went away during the drag, and the drag with it
+        drag->deleteLater();
+}
+
+void Tessera::keyPressEvent(QKeyEvent* e)
+{
+    if (TastoAzione(e)) {
+        e->accept();
+        if (e->isAutoRepeat())
+            return; // a held key acts once
+        if (g_sollevata == this)
+            Posa();
+        else
+            Solleva();
+        return;
+    }
+    if (!Sposta(this, e))
+        QLabel::keyPressEvent(e);
+}
+
+void Tessera::paintEvent(QPaintEvent* e)
+{
+    if (g_sollevata != this) {
+        QLabel::paintEvent(e);
+        return;
+    }
+    // Picked up: a pale yellow ground under the border and the number, and a thick
+    // orange frame inside the border, lit from the top left, so that the tile looks
+    // lifted. All of it inside the tile, so it shows the same on every window colour.
+    {
+        QPainter p(this);
+        p.fillRect(rect(), QColor(255, 243, 176));
+    }
+    QLabel::paintEvent(e);
+    QPainter p(this);
+    const QRect r = rect();
+    const int b = 6;
+    const QColor arancio(255, 122, 0);
+    p.fillRect(QRect(r.left(), r.top(), r.width(), b), arancio);
+    p.fillRect(QRect(r.left(), r.bottom() - b + 1, r.width(), b), arancio);
+    p.fillRect(QRect(r.left(), r.top(), b, r.height()), arancio);
+    p.fillRect(QRect(r.right() - b + 1, r.top(), b, r.height()), arancio);
+    const QColor luce(255, 200, 140);
+    const QColor ombra(200, 90, 0);
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 2), luce);
+    p.fillRect(QRect(r.left(), r.top(), 2, r.height()), luce);
+    p.fillRect(QRect(r.left(), r.bottom() - 1, r.width(), 2), ombra);
+    p.fillRect(QRect(r.right() - 1, r.top(), 2, r.height()), ombra);
+}
+
+void Tessera::hideEvent(QHideEvent* e)
+{
+    Posa(); // the window is going away
+    QLabel::hideEvent(e);
+}
+
+void Tessera::changeEvent(QEvent* e)
+{
+    if (e->type() == QEvent::EnabledChange && !isEnabled())
+        Posa();
+    QLabel::changeEvent(e);
 }
 
 Casella::Casella(QWidget* padre, const QString& nome, const QRect& twips, const QFont& font, int indice)
@@ -114,6 +349,66 @@ Casella::Casella(QWidget* padre, const QString& nome, const QRect& twips, const 
 {
     AspettoQuadrato(this, nome, twips, font);
     setAcceptDrops(true);
+    Mostra(QString());
+}
+
+void Casella::Mostra(const QString& testo)
+{
+    setText(testo);
+    const QString posto = QStringLiteral("casella %1").arg(indice_ + 1);
+    setAccessibleName(testo.isEmpty() ? posto + QStringLiteral(", vuota") : posto + QStringLiteral(": ") + testo);
+}
+
+void Casella::Metti()
+{
+    Tessera* t = Tessera::Sollevata(this);
+    if (!t)
+        return;
+    t->Posa();
+    emit Rilasciata(indice_, t);
+}
+
+void Casella::mousePressEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton) {
+        QLabel::mousePressEvent(e);
+        return;
+    }
+    e->accept();
+    premuta_ = true;
+}
+
+// The second click of a double click does not act again.
+void Casella::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton)
+        QLabel::mouseDoubleClickEvent(e);
+    else
+        e->accept();
+}
+
+void Casella::mouseReleaseEvent(QMouseEvent* e)
+{
+    if (e->button() != Qt::LeftButton || !premuta_) {
+        QLabel::mouseReleaseEvent(e);
+        return;
+    }
+    e->accept();
+    premuta_ = false;
+    if (rect().contains(e->position().toPoint()))
+        Metti();
+}
+
+void Casella::keyPressEvent(QKeyEvent* e)
+{
+    if (TastoAzione(e)) {
+        e->accept();
+        if (!e->isAutoRepeat())
+            Metti();
+        return;
+    }
+    if (!Sposta(this, e))
+        QLabel::keyPressEvent(e);
 }
 
 Tessera* Casella::TesseraAccettabile(const QMimeData* dati) const

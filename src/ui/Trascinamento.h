@@ -1,14 +1,21 @@
 #pragma once
-// Drag and drop of number tiles: a tile that starts a drag as soon as it is pressed,
-// and a box that takes a dropped tile. Both look alike: a white square with a thin
-// border and a large centred text.
+// Number tiles and the boxes they go into. A tile reaches a box in one of three ways,
+// all ending in the box's Rilasciata signal: a drag (press, move past the drag distance,
+// release over the box); a tap on the tile, which picks it up, then a tap on the box; or
+// the keys (Space or Enter on a tile picks it up, on a box puts it there). Both look
+// alike: a white square with a thin border and a large centred text.
 #include <QLabel>
 
 class QMimeData;
 
-// A label that can be dragged. Pressing it with the left button starts a real drag at
-// once (no drag distance), carrying the tile's own MIME data, with a picture of the
-// tile under the pointer. A disabled tile cannot be dragged.
+// A label that can be dragged or picked up. A press with the left button that moves past
+// the drag distance starts a real drag, carrying the tile's own MIME data, with a picture
+// of the tile held where it was pressed. A press and release that stay within the drag
+// distance is a tap: it picks the tile up, or puts it down if it was picked up already.
+// At most one tile of the program is picked up at a time; it is drawn with a thick
+// orange frame on a pale yellow ground. Any press elsewhere than on a box or on another
+// tile in play of its window, Escape, a drag, or the tile being hidden or disabled puts
+// it down. A disabled tile cannot be dragged or picked up.
 class Tessera : public QLabel {
     Q_OBJECT
 public:
@@ -25,19 +32,35 @@ public:
     // nullptr for anything else (other data, another process, a tile since deleted).
     static Tessera* DaDati(const QMimeData* dati);
 
-    // What the last drag started by this tile ended with (Qt::IgnoreAction when it was
-    // dropped nowhere or never ran).
-    Qt::DropAction EsitoUltimoTrascinamento() const { return esito_; }
+    // The tile picked up in the window of `w`, if any and still in play.
+    static Tessera* Sollevata(const QWidget* w);
+
+    // Puts this tile down if it is picked up; nothing else changes.
+    void Posa();
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void hideEvent(QHideEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
+    void Solleva();
+    void Trascina();
+
     quint64 numero_;
-    Qt::DropAction esito_ = Qt::IgnoreAction;
+    bool premuta_ = false; // a left press that may still become a tap or a drag
+    bool doppio_ = false;  // that press was the second of a double click
+    QPoint puntoPressione_;
 };
 
-// A label that takes a dropped tile of its own window and reports it with its index.
+// A label that takes a tile of its own window, dropped on it or put on it by a tap or a
+// key, and reports it with its index. Its accessible name tells its place and what it
+// shows ("casella 3, vuota", "casella 3: 3").
 class Casella : public QLabel {
     Q_OBJECT
 public:
@@ -45,18 +68,28 @@ public:
 
     int Indice() const { return indice_; }
 
+    // Shows a text (empty for an empty box), keeping the accessible name in step.
+    void Mostra(const QString& testo);
+
 signals:
-    // A tile was dropped on this box.
+    // A tile was dropped or put on this box.
     void Rilasciata(int indice, Tessera* tessera);
 
 protected:
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     // The tile a drag brings, if it is one this box takes.
     Tessera* TesseraAccettabile(const QMimeData* dati) const;
+    // Puts the picked-up tile of this window, if any, on this box.
+    void Metti();
 
     int indice_;
+    bool premuta_ = false;
 };

@@ -16,6 +16,10 @@ Scenarios (each starts the program afresh; all share one X server):
   senza-audio  no audio device at all (PulseAudio pointed at nothing)
   fine-sessione  a sound played through a private sound server, then the X server goes
                away: the program ends with status 1 and Qt's message, no crash, no core
+  ordina-tocchi  one game of "Ordina i numeri" by clicks alone, no drag: tiles picked up,
+               put down and moved, a wrong and nine right boxes
+  ordina-tasti   one game of "Ordina i numeri" by keys alone: arrows, Space, Enter, Escape,
+               with the focus ring followed on the screen
 
 --docs DIR saves screenshots of every window into DIR (the normal run writes nothing).
 Layout positions are the program's own, in twips (15 twips = 1 pixel).
@@ -1559,8 +1563,174 @@ def scenario_fine_sessione(ctx):
             schermo.chiudi()
         audio.chiudi()
 
+# ---------------------------------------------------------------------------------------
+# "Ordina i numeri" without dragging: by taps and by keys
+
+ORD_PRESA = (255, 122, 0)  # the frame of a picked-up tile, inside it
+ANELLO = ((255, 212, 0), (0, 0, 0))  # the focus ring around a control: yellow, then black outside
+ORD_FONDO = R(4440, 5400, 600, 600)  # a place of the window with nothing on it
+DOPPIO_CLIC = 0.6  # seconds: longer than Qt's double-click interval (400 ms)
+
+
+def vicino(a, b, tolleranza=40):
+    return all(abs(x - y) <= tolleranza for x, y in zip(a, b))
+
+
+def presa(pil, img, f, posto):
+    """Whether the tile at a place of the bottom row is shown picked up."""
+    x, y, _, _ = ORD_TESSERE[posto]
+    return vicino(img.getpixel(pil.punto(f, (x + 3, y + 3))), ORD_PRESA)
+
+
+def prese(pil, img, f):
+    return [p for p in range(9) if presa(pil, img, f, p)]
+
+
+def anello(pil, img, f, r):
+    """Whether the focus ring stands around a control: at the middle of each side, yellow
+    just outside it and black at the ring's outer edge."""
+    x, y, w, h = r
+    for (px_, py_), (dx, dy) in (((x - 1, y + h // 2), (-1, 0)), ((x + w, y + h // 2), (1, 0)),
+                                 ((x + w // 2, y - 1), (0, -1)), ((x + w // 2, y + h), (0, 1))):
+        if not vicino(img.getpixel(pil.punto(f, (px_, py_))), ANELLO[0]) or \
+           not vicino(img.getpixel(pil.punto(f, (px_ + dx * 3, py_ + dy * 3))), ANELLO[1]):
+            return False
+    return True
+
+
+def attendi_prese(partita, f, attese, focus=None):
+    """Waits until exactly the tiles at the given places are shown picked up and, if given,
+    the focus ring stands around the control `focus`."""
+    pil = partita.pil
+    visto = [None]
+
+    def ok():
+        img = pil.foto(f)
+        p = prese(pil, img, f)
+        a = focus is None or anello(pil, img, f, focus)
+        visto[0] = (p, a)
+        return p == attese and a
+    try:
+        pil.attendi(ok, "FormOrd", secondi=10)
+    except Fallito as e:
+        raise Fallito(f"FormOrd: expected tiles picked up at {attese} and the focus ring "
+                      f"{'at ' + str(focus) if focus else 'anywhere'}; the screen shows {visto[0]}") from e
+
+
+def inizio_ordina(partita, f):
+    pil = partita.pil
+    img = pil.foto_ferma(f)
+    posto = tessere(pil, img, f)
+    if sorted(posto) != list(range(1, 10)):
+        raise Fallito(f"FormOrd: the tiles read {sorted(posto)}, not 1 to 9")
+    return posto
+
+
+def segna_giusta(partita, f, posto, n):
+    partita.esatti += 1
+    partita.risposte_giuste += 1
+    esatti, errati = partita.conti()
+    partita.attendi_ordina(f, n, {k: v for k, v in posto.items() if k > n}, faccia="si", nero=False,
+                           esatti=esatti, errati=errati, avanti=(n == 9))
+
+
+def segna_sbagliata(partita, f, posto):
+    partita.errati += 1
+    partita.risposte_sbagliate += 1
+    partita.attendi_ordina(f, 0, posto, faccia="no", nero=True)
+
+
+def ordina_a_tocchi(partita, f):
+    """One game of FormOrd by clicks, the pointer never moving with the button down."""
+    pil = partita.pil
+    posto = inizio_ordina(partita, f)
+    # A click picks tile 1 up: its frame, and the focus ring with it; a click on the
+    # window's ground puts it down, counting nothing.
+    pil.clic(f, ORD_TESSERE[posto[1]])
+    attendi_prese(partita, f, [posto[1]], focus=ORD_TESSERE[posto[1]])
+    pil.clic(f, ORD_FONDO)
+    attendi_prese(partita, f, [])
+    partita.attendi_ordina(f, 0, posto, faccia="si", esatti=(0, False), errati=(0, False))
+    # The same tile clicked again puts it down (a click of its own, not the second of a
+    # double click, which picks up as one click does); another tile moves the pick.
+    pil.clic(f, ORD_TESSERE[posto[2]])
+    attendi_prese(partita, f, [posto[2]])
+    time.sleep(DOPPIO_CLIC)
+    pil.clic(f, ORD_TESSERE[posto[2]])
+    attendi_prese(partita, f, [])
+    time.sleep(DOPPIO_CLIC)
+    pil.clic(f, ORD_TESSERE[posto[2]])
+    attendi_prese(partita, f, [posto[2]])
+    pil.clic(f, ORD_TESSERE[posto[1]])
+    attendi_prese(partita, f, [posto[1]])
+    # Tile 1 on the second box: wrong, the window turns black, nothing moves.
+    pil.clic(f, ORD_CASELLE[1])
+    segna_sbagliata(partita, f, posto)
+    attendi_prese(partita, f, [])
+    for n in range(1, 10):
+        pil.clic(f, ORD_TESSERE[posto[n]])
+        attendi_prese(partita, f, [posto[n]])
+        pil.clic(f, ORD_CASELLE[n - 1])
+        segna_giusta(partita, f, posto, n)
+
+
+def ordina_coi_tasti(partita, f):
+    """One game of FormOrd by keys alone, following the focus ring on the screen."""
+    pil = partita.pil
+    posto = inizio_ordina(partita, f)
+    in_gioco = set(range(9))  # places of the bottom row whose tile is still in play
+
+    def vai(da, a, colonne):
+        """The arrow keys from one column to another along a row of the given columns."""
+        if a >= da:
+            return ["Right"] * len([c for c in colonne if da < c <= a])
+        return ["Left"] * len([c for c in colonne if a <= c < da])
+
+    # A new game gives the focus to the leftmost tile.
+    attendi_prese(partita, f, [], focus=ORD_TESSERE[0])
+    colonna = 0
+    # Tile 1 picked up with Space and put down with Escape: nothing counted.
+    pil.tasti(f.id, *vai(colonna, posto[1], in_gioco), "space")
+    colonna = posto[1]
+    attendi_prese(partita, f, [colonna], focus=ORD_TESSERE[colonna])
+    pil.tasti(f.id, "Escape")
+    attendi_prese(partita, f, [], focus=ORD_TESSERE[colonna])
+    partita.attendi_ordina(f, 0, posto, faccia="si", esatti=(0, False), errati=(0, False))
+    # Picked up again and put on the second box with Enter: wrong.
+    pil.tasti(f.id, "space", "Up", *vai(colonna, 1, range(9)))
+    attendi_prese(partita, f, [posto[1]], focus=ORD_CASELLE[1])
+    pil.tasti(f.id, "Return")
+    segna_sbagliata(partita, f, posto)
+    casella = 1
+    for n in range(1, 10):
+        # Down to the nearest tile in play, along the row to tile n, Space, up, along the
+        # boxes to box n - 1, Enter.
+        colonna = min(in_gioco, key=lambda c: (abs(c - casella), c))
+        pil.tasti(f.id, "Down", *vai(colonna, posto[n], in_gioco), "space")
+        colonna = posto[n]
+        attendi_prese(partita, f, [colonna], focus=ORD_TESSERE[colonna])
+        pil.tasti(f.id, "Up", *vai(colonna, n - 1, range(9)), "Return")
+        casella = n - 1
+        in_gioco.discard(colonna)
+        segna_giusta(partita, f, posto, n)
+        attendi_prese(partita, f, [], focus=ORD_CASELLE[casella])
+
+
+def scenario_ordina(ctx, tasti):
+    partita = ctx.avvia()
+    menu = partita.avvio()
+    f = partita.apri(menu, "FormOrd")
+    (ordina_coi_tasti if tasti else ordina_a_tocchi)(partita, f)
+    menu = partita.esci_al_menu(f, RIGA_IN_ALTO)
+    partita.fine(menu, prova_no=False)
+    controlla_registro(partita)
+    return (f"{partita.risposte_giuste} right and {partita.risposte_sbagliate} wrong answers "
+            f"{'by keys' if tasti else 'by clicks'}, status 0")
+
 
 SCENARI = {
+    "ordina-tocchi": lambda ctx: scenario_ordina(ctx, tasti=False),
+    "ordina-tasti": lambda ctx: scenario_ordina(ctx, tasti=True),
     "giro": scenario_giro,
     "breve": scenario_breve,
     "cartella": scenario_cartella,
