@@ -1563,6 +1563,7 @@ def scenario_fine_sessione(ctx):
             schermo.chiudi()
         audio.chiudi()
 
+
 # ---------------------------------------------------------------------------------------
 # "Ordina i numeri" without dragging: by taps and by keys
 
