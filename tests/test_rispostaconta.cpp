@@ -234,6 +234,10 @@ void TestRispostaConta::invioPremutoAltroveNonGiudica()
     // Enter went down in a message box or on the menu bar; only its release reaches the box.
     QTest::keyRelease(f->Text1, Qt::Key_Return);
     QTest::keyRelease(f->Text1, Qt::Key_Enter, Qt::KeypadModifier);
+    // Held down there, its repeats and its release reach the box.
+    QKeyEvent ripetuta(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QApplication::sendEvent(f->Text1, &ripetuta);
+    QTest::keyRelease(f->Text1, Qt::Key_Return);
     QVERIFY(Stato::Di(f, amb) == prima);
     QVERIFY(amb.suoni.percorsi.isEmpty());
     // Pressed and released in the box, it is judged.
