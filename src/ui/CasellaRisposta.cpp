@@ -53,11 +53,12 @@ void CasellaRisposta::keyPressEvent(QKeyEvent* e)
     // A repeat, whether marked or not, is no new press; nor is the repeat of a release
     // that was taken as real because the wait ran out: the key was held all along, its
     // key-up has been given, and its last release must not give another.
-    const bool ripetizione = e->isAutoRepeat() || (sospeso_ && sospeso_->RipetutoDa(e)) || confermato_.RipetutoDa(e);
-    if (sospeso_ && sospeso_->RipetutoDa(e))
+    const bool ripeteSospeso = sospeso_ && sospeso_->RipetutoDa(e);
+    if (ripeteSospeso)
         Dimentica();
     else
         Conferma();
+    const bool ripetizione = e->isAutoRepeat() || ripeteSospeso || confermato_.RipetutoDa(e);
     const int codice = CodiceTasto(e);
     if (codice == Invio && !ripetizione)
         invioPremuto_ = true;
