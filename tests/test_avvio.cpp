@@ -3,7 +3,6 @@
 
 #include "app/Casuale.h"
 #include "app/Modulo1.h"
-#include "app/ModuloColoriSuoni.h"
 #include "exercises/FormEs1.h"
 #include "exercises/FormEs2.h"
 #include "exercises/FormEs3.h"
@@ -20,6 +19,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
+#include <array>
 
 namespace {
 QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
@@ -31,7 +31,21 @@ void ControllaCarattere(QWidget* w, int pixel, bool grassetto)
     QCOMPARE(w->font().bold(), grassetto);
 }
 
-ModuloColoriSuoni::Colore Voce(TabellaColori t, int n) { return ModuloColoriSuoni::Colori(t)[std::size_t(n)]; }
+// The program's windows as they appear and go, seen from outside: "+FormMenu" when a
+// window is shown, "-FormAvvio" when it is hidden.
+class Comparse : public QObject {
+public:
+    Comparse() { qApp->installEventFilter(this); }
+    QStringList eventi;
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        if ((e->type() == QEvent::Show || e->type() == QEvent::Hide) && qobject_cast<Finestra*>(o))
+            eventi << (e->type() == QEvent::Show ? QStringLiteral("+") : QStringLiteral("-")) + o->objectName();
+        return false;
+    }
+};
 } // namespace
 
 class TestAvvio : public QObject {
@@ -52,19 +66,30 @@ private slots:
 
 void TestAvvio::mainMostraIlTitoloNelColoreEstratto()
 {
-    Ambiente amb;
-    // Main seeds the generator itself; the script replaces it only for the colour.
-    CasualeScriptato draws;
-    draws.DaUnoA(5, 18);
-    Modulo1::Main();
-    QVERIFY(draws.Finiti());
-    const auto aperte = FinestreVisibili();
-    QCOMPARE(aperte.size(), 1);
-    auto* titolo = qobject_cast<FormAvvio*>(aperte.front());
-    QVERIFY(titolo);
-    QCOMPARE(titolo->objectName(), QStringLiteral("FormAvvio"));
-    QCOMPARE(titolo->ColoreSfondo(), 0x0080FFu);
-    QCOMPARE(SfondoVisto(titolo), QColor(255, 128, 0));
+    // Main seeds the generator from the clock: two starts some milliseconds apart, from the
+    // same state of the generator, go on with different draws. The script stands in for
+    // the generator only for the title's colour (entry 6, which the exercises' tables lack).
+    std::array<float, 2> seguito[2];
+    for (auto& dopo : seguito) {
+        Ambiente amb;
+        Casuale::Semina(1);
+        {
+            CasualeScriptato colore;
+            colore.DaUnoA(6, 18);
+            Modulo1::Main();
+            QVERIFY(colore.Finiti());
+        }
+        const auto aperte = FinestreVisibili();
+        QCOMPARE(aperte.size(), 1);
+        auto* titolo = qobject_cast<FormAvvio*>(aperte.front());
+        QVERIFY(titolo);
+        QCOMPARE(titolo->objectName(), QStringLiteral("FormAvvio"));
+        QCOMPARE(titolo->ColoreSfondo(), 0xFFFF00u);
+        QCOMPARE(SfondoVisto(titolo), QColor(0, 255, 255));
+        dopo = {Casuale::Rnd(), Casuale::Rnd()};
+        QTest::qSleep(5);
+    }
+    QVERIFY(seguito[0] != seguito[1]);
 }
 
 void TestAvvio::titoloComeDaTabella()
@@ -111,17 +136,20 @@ void TestAvvio::invioESpazioSuAvvioApronoIlMenu()
     Ambiente amb;
     CasualeScriptato draws;
     draws.DaUnoA(1, 18);
-    draws.DaUnoA(18, 18);
+    draws.DaUnoA(6, 18); // the menu's colour: an entry of its own table only
     auto* titolo = Finestre::Mostra<FormAvvio>();
     QVERIFY(QTest::qWaitForWindowExposed(titolo));
+    Comparse comparse;
     QTest::keyClick(titolo->Command1, Qt::Key(tasto));
     QVERIFY(draws.Finiti());
     Consegna();
+    // The menu comes before the title goes, so that a window is always on the screen.
+    QCOMPARE(comparse.eventi, QStringList({QStringLiteral("+FormMenu"), QStringLiteral("-FormAvvio")}));
     const auto aperte = FinestreVisibili();
     QCOMPARE(aperte.size(), 1);
     auto* menu = qobject_cast<FormMenu*>(aperte.front());
     QVERIFY(menu);
-    QCOMPARE(menu->ColoreSfondo(), 0xFF00FFu);
+    QCOMPARE(menu->ColoreSfondo(), 0xFFFF00u);
     QVERIFY(!Finestre::Cerca<FormAvvio>());
 }
 
@@ -187,8 +215,10 @@ void TestAvvio::ogniBottoneApreLaSuaFinestraEChiudeIlMenu()
     Ambiente amb;
     Casuale::Semina(7);
     auto* m = Finestre::Mostra<FormMenu>();
+    Comparse comparse;
     QTest::mouseClick(Controllo<QPushButton>(m, bottone), Qt::LeftButton);
     Consegna();
+    QCOMPARE(comparse.eventi, QStringList({QLatin1Char('+') + finestra, QStringLiteral("-FormMenu")}));
     const auto aperte = FinestreVisibili();
     QCOMPARE(aperte.size(), 1);
     QCOMPARE(aperte.front()->objectName(), finestra);
@@ -250,19 +280,21 @@ void TestAvvio::ritornoDaUnEsercizioDaUnMenuNuovoInUnNuovoColore()
     Modulo1::NumeroEsatti = 4;
     Modulo1::NumeroErrati = 2;
     amb.messaggi.risposte = {true};
+    Comparse comparse;
     {
         CasualeScriptato draws;
-        draws.DaUnoA(14, 18);
+        draws.DaUnoA(6, 18); // the menu's colour: an entry of its own table only
         es->mnuEsci_Click();
         QVERIFY(draws.Finiti());
     }
     QCOMPARE(amb.messaggi.domande, QStringList{QStringLiteral("Vuoi tornare al menù?")});
     Consegna();
+    QCOMPARE(comparse.eventi, QStringList({QStringLiteral("+FormMenu"), QStringLiteral("-FormEs1")}));
     const auto aperte = FinestreVisibili();
     QCOMPARE(aperte.size(), 1);
     auto* nuovo = qobject_cast<FormMenu*>(aperte.front());
     QVERIFY(nuovo);
-    QCOMPARE(nuovo->ColoreSfondo(), Voce(TabellaColori::AvvioMenu, 14));
+    QCOMPARE(nuovo->ColoreSfondo(), 0xFFFF00u);
     QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(0));
     QCOMPARE(Modulo1::NumeroErrati, std::int16_t(0));
 }

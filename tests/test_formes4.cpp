@@ -276,8 +276,13 @@ void TestFormEs4::decimaPressioneIgnorata()
     Domanda(draws, 3, 11, {14}, 5, 2, {1, 2, 3, 4, 5});
     auto* f = Finestre::Mostra<FormEs4>();
     QVERIFY(QTest::qWaitForWindowExposed(f));
+    // Eight clicks, then the ninth press by Enter on the focused button.
+    f->Command1->setFocus();
     for (int n = 1; n <= 9; ++n) {
-        Premi(f->Command1);
+        if (n < 9)
+            Premi(f->Command1);
+        else
+            QTest::keyClick(f->Command1, Qt::Key_Return);
         QCOMPARE(f->Messi, std::int16_t(n));
         // Row by row from the top left: the first n places and no other.
         QStringList attese(9);
@@ -285,18 +290,30 @@ void TestFormEs4::decimaPressioneIgnorata()
             attese[i] = c.File(14);
         QCOMPARE(Figure(f->Image3), attese);
     }
-    Premi(f->Command1);
-    QCOMPARE(f->Messi, std::int16_t(9));
-    QCOMPARE(Figure(f->Image3), Attese(c.File(14), {0, 1, 2, 3, 4, 5, 6, 7, 8}));
     // The given set is untouched, and nothing was drawn, counted or heard.
     QCOMPARE(Figure(f->Image2), Attese(c.File(11), {1, 2, 3, 4, 5}));
     QVERIFY(draws.Finiti());
     QVERIFY(amb.suoni.percorsi.isEmpty());
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
-    // Enter on the focused button presses it too.
-    f->Command1->setFocus();
+
+    // A tenth press, clicked or by Enter, changes nothing at all.
+    auto stato = [&] {
+        return QStringList{QString::number(f->Messi),
+                           f->EtichettaEsatti->text(),
+                           f->EtichettaErrati->text(),
+                           QString::number(Modulo1::NumeroEsatti),
+                           QString::number(Modulo1::NumeroErrati),
+                           QString::number(f->ComandoIconaSi->isVisible()),
+                           QString::number(f->ComandoIconaNo->isVisible()),
+                           QString::number(f->BottoneAvanti->isEnabled())} +
+               Figure(f->Image3) + Tag(f->Image3) + Figure(f->Image1) + Figure(f->Image2) + amb.suoni.percorsi;
+    };
+    const QStringList pieno = stato();
+    Premi(f->Command1);
+    QCOMPARE(stato(), pieno);
     QTest::keyClick(f->Command1, Qt::Key_Return);
-    QCOMPARE(f->Messi, std::int16_t(9));
+    QCOMPARE(stato(), pieno);
+    QVERIFY(draws.Finiti());
 }
 
 void TestFormEs4::grigliaVuotaSempreSbagliata()

@@ -35,18 +35,25 @@ struct Stato {
 QString Suono(const QString& cartella, const QString& nome) { return cartella + QStringLiteral("/suoni/") + nome; }
 
 // Enter held down: the press, `ripetizioni` auto-repeated release and press pairs, then
-// the real release.
-void InvioTenuto(QWidget* w, Qt::Key tasto, Qt::KeyboardModifiers mod, int ripetizioni, bool rilascia = true)
+// the real release. With a key code of the keyboard (`nativo`) the keys come as X11
+// gives them when the program reads slower than they come: with their times, and the
+// pairs not marked as auto-repeat, each release at the time of the press after it.
+void InvioTenuto(QWidget* w, Qt::Key tasto, Qt::KeyboardModifiers mod, int ripetizioni, bool rilascia = true,
+                 quint32 nativo = 0)
 {
+    quint64 ora = 1000;
     auto manda = [&](QEvent::Type tipo, bool ripetuto) {
-        QKeyEvent e(tipo, tasto, mod, QStringLiteral("\r"), ripetuto);
+        QKeyEvent e(tipo, tasto, mod, nativo, 0, 0, QStringLiteral("\r"), ripetuto && nativo == 0);
+        e.setTimestamp(nativo ? ora : 0);
         QApplication::sendEvent(w, &e);
     };
     manda(QEvent::KeyPress, false);
     for (int i = 0; i < ripetizioni; ++i) {
+        ora += 33;
         manda(QEvent::KeyRelease, true);
         manda(QEvent::KeyPress, true);
     }
+    ora += 20;
     if (rilascia)
         manda(QEvent::KeyRelease, false);
 }
@@ -227,17 +234,38 @@ void TestRispostaConta::invioPremutoAltroveNonGiudica()
     // Enter went down in a message box or on the menu bar; only its release reaches the box.
     QTest::keyRelease(f->Text1, Qt::Key_Return);
     QTest::keyRelease(f->Text1, Qt::Key_Enter, Qt::KeypadModifier);
+    // Held down there, its repeats and its release reach the box.
+    QKeyEvent ripetuta(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    QApplication::sendEvent(f->Text1, &ripetuta);
+    QTest::keyRelease(f->Text1, Qt::Key_Return);
     QVERIFY(Stato::Di(f, amb) == prima);
     QVERIFY(amb.suoni.percorsi.isEmpty());
     // Pressed and released in the box, it is judged.
     QTest::keyClick(f->Text1, Qt::Key_Return);
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
+    // Held down, as X11 gives it, while the program was too busy to read the first repeat
+    // in time: that release is judged once the wait for a repeat runs out, and the release
+    // that really ends the hold is no second answer.
+    auto x11 = [&](QEvent::Type tipo, quint64 ora) {
+        QKeyEvent e(tipo, Qt::Key_Return, Qt::NoModifier, 36, 0, 0, QStringLiteral("\r"));
+        e.setTimestamp(ora);
+        QApplication::sendEvent(f->Text1, &e);
+    };
+    x11(QEvent::KeyPress, 100);
+    x11(QEvent::KeyRelease, 600);
+    QTRY_COMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
+    x11(QEvent::KeyPress, 600);
+    x11(QEvent::KeyRelease, 633);
+    x11(QEvent::KeyPress, 633);
+    x11(QEvent::KeyRelease, 700);
+    QTest::qWait(200);
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
     // A press in the box whose release comes after the box lost the focus is no answer.
     QTest::keyPress(f->Text1, Qt::Key_Return);
     QFocusEvent via(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
     QApplication::sendEvent(f->Text1, &via);
     QTest::keyRelease(f->Text1, Qt::Key_Return);
-    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
+    QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
     QVERIFY(draws.Finiti());
 }
 
@@ -246,12 +274,16 @@ void TestRispostaConta::invioTenutoGiudicaUnaVolta_data()
     QTest::addColumn<QString>("finestra");
     QTest::addColumn<int>("tasto");
     QTest::addColumn<bool>("giusto");
+    QTest::addColumn<int>("nativo"); // the key code of the keyboard, as X11 gives it; 0: none
     for (const char* finestra : {"FormEs1", "FormEs5"}) {
         const QString nome = QString::fromLatin1(finestra);
-        QTest::addRow("%s, Invio, sbagliato", finestra) << nome << int(Qt::Key_Return) << false;
-        QTest::addRow("%s, Invio, giusto", finestra) << nome << int(Qt::Key_Return) << true;
-        QTest::addRow("%s, Invio del tastierino, sbagliato", finestra) << nome << int(Qt::Key_Enter) << false;
-        QTest::addRow("%s, Invio del tastierino, giusto", finestra) << nome << int(Qt::Key_Enter) << true;
+        QTest::addRow("%s, Invio, sbagliato", finestra) << nome << int(Qt::Key_Return) << false << 0;
+        QTest::addRow("%s, Invio, giusto", finestra) << nome << int(Qt::Key_Return) << true << 0;
+        QTest::addRow("%s, Invio del tastierino, sbagliato", finestra) << nome << int(Qt::Key_Enter) << false << 0;
+        QTest::addRow("%s, Invio del tastierino, giusto", finestra) << nome << int(Qt::Key_Enter) << true << 0;
+        QTest::addRow("%s, Invio da X11, giusto", finestra) << nome << int(Qt::Key_Return) << true << 36;
+        QTest::addRow("%s, Invio del tastierino da X11, sbagliato", finestra)
+            << nome << int(Qt::Key_Enter) << false << 104;
     }
 }
 
@@ -260,6 +292,7 @@ void TestRispostaConta::invioTenutoGiudicaUnaVolta()
     QFETCH(QString, finestra);
     QFETCH(int, tasto);
     QFETCH(bool, giusto);
+    QFETCH(int, nativo);
     const Qt::KeyboardModifiers mod = tasto == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
     CartellaFigure cartella;
     Ambiente amb(cartella.Percorso());
@@ -270,14 +303,22 @@ void TestRispostaConta::invioTenutoGiudicaUnaVolta()
 
     // Held down: nothing is judged while the key is down, however long.
     const Stato prima = Stato::Di(f, amb);
-    InvioTenuto(f->Text1, Qt::Key(tasto), mod, 6, false);
+    InvioTenuto(f->Text1, Qt::Key(tasto), mod, 6, false, quint32(nativo));
+    QTest::qWait(nativo ? 200 : 0);
     QVERIFY(Stato::Di(f, amb) == prima);
 
-    // Released: judged once.
+    // Released: judged once, with the text the box held then, whatever key follows at once
+    // (here 1, which would replace the text).
     if (giusto)
         draws.DaUnoA(3, 4);
-    QKeyEvent su(QEvent::KeyRelease, tasto, mod, QStringLiteral("\r"), false);
+    QKeyEvent su(QEvent::KeyRelease, tasto, mod, quint32(nativo), 0, 0, QStringLiteral("\r"));
+    su.setTimestamp(nativo ? 2000 : 0);
     QApplication::sendEvent(f->Text1, &su);
+    if (nativo) {
+        QKeyEvent dopo(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, 10, 0, 0, QStringLiteral("1"));
+        dopo.setTimestamp(2001);
+        QApplication::sendEvent(f->Text1, &dopo);
+    }
     QVERIFY(draws.Finiti());
     QCOMPARE(amb.suoni.percorsi.size(), 1);
     if (giusto) {
