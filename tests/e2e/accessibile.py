@@ -101,16 +101,20 @@ class Lettore:
             return None
         return self.attendi(trova, "a window with " + ", ".join(map(repr, nomi)))
 
-    def scatola(self, testo):
-        """A message box that says testo."""
+    def scatola(self, testo=None):
+        """A message box (that says testo, when given)."""
         def trova():
             for w in self.finestre():
                 if w.getRole() == pyatspi.ROLE_FRAME:
                     continue
-                if any(c.name == testo for c in self.discendenti(w)):
+                if testo is None or any(c.name == testo for c in self.discendenti(w)):
                     return w
             return None
         return self.attendi(trova, f"a message box saying {testo!r}")
+
+    def nessuna_scatola(self):
+        self.attendi(lambda: all(w.getRole() == pyatspi.ROLE_FRAME for w in self.finestre()),
+                     "the message box to close")
 
     def fuoco(self):
         """The control with the focus: the innermost focused object (in the menu bar's
@@ -228,7 +232,11 @@ def corrispondenza(l):
         l.attendi(lambda: len(l.figure(w)) == n + i + 1, f"picture {i + 1} to be added")
     l.vai_a("controlla")
     l.tasti_e_annuncio(["Return"], "label", "Esatti: 1")
-    print(f"ok   Corrispondenza 1 a 1: {n} pictures added by keys")
+    # "avanti" by keys, and the buttons take the keyboard again.
+    l.vai_a("avanti")
+    l.premi("Return")
+    l.vai_a("aggiungi una figura")
+    print(f"ok   Corrispondenza 1 a 1: {n} pictures added by keys, \"avanti\" by keys")
     l.esci_dall_esercizio("F10")
 
 
@@ -251,7 +259,10 @@ def confronto(l, nome_menu):
     segno = "minore" if q1 < q2 else "maggiore" if q1 > q2 else "uguale"
     l.vai_a(segno)
     l.tasti_e_annuncio(["Return"], "label", "Esatti: 1")
-    print(f"ok   {nome_menu}: {q1} {primo} and {q2} {secondo}, \"{segno}\" by keys")
+    l.vai_a("avanti")
+    l.premi("Return")
+    l.vai_a("minore")
+    print(f"ok   {nome_menu}: {q1} {primo} and {q2} {secondo}, \"{segno}\" and \"avanti\" by keys")
     l.esci_dall_esercizio("Alt")
 
 
@@ -297,7 +308,13 @@ def main():
         l.premi("Return")
         w = l.finestra("Esatti: 0", "Errati: 0", "risposta giusta")
         l.voci_menu(w)
-        print("ok   Ordina i numeri: counts and faces named")
+        l.premi("F10", "Right")
+        l.attendi(lambda: l.nome_fuoco() == "Informazioni", "the arrows to reach \"Informazioni\"")
+        l.premi("Return")
+        l.scatola()
+        l.premi("Return")
+        l.nessuna_scatola()
+        print("ok   Ordina i numeri: counts and faces named, \"Informazioni\" by keys")
         l.esci_dall_esercizio("F10")
 
         l.finestra(*menu)
