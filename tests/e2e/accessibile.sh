@@ -7,4 +7,4 @@ set -euo pipefail
 qui=$(cd "$(dirname "$0")" && pwd)
 # A D-Bus session of its own: the accessibility bus and its registry start in it and
 # end with it.
-exec dbus-run-session -- /usr/bin/python3 "$qui/accessibile.py" "$1" 2> >(grep -v '^dbus-daemon\[' >&2)
+exec dbus-run-session -- /usr/bin/python3 "$qui/accessibile.py" "$1"
