@@ -61,6 +61,13 @@ FormConfronto::FormConfronto(const char* nome, const PosizioniPosti& posizioni)
     Command1 = new Pulsante(c, QStringLiteral("Command1"), QRect(1680, 5760, 975, 615), QStringLiteral("<"), segni);
     Command3 = new Pulsante(c, QStringLiteral("Command3"), QRect(2760, 5760, 975, 615), QStringLiteral("="), segni);
     Command2 = new Pulsante(c, QStringLiteral("Command2"), QRect(3840, 5760, 975, 615), QStringLiteral(">"), segni);
+    // Read by name: a screen reader may pass over a lone sign.
+    Command1->setAccessibleName(QStringLiteral("minore"));
+    Command1->setAccessibleDescription(QStringLiteral("le prime figure sono meno delle seconde"));
+    Command3->setAccessibleName(QStringLiteral("uguale"));
+    Command3->setAccessibleDescription(QStringLiteral("le prime figure sono tante quante le seconde"));
+    Command2->setAccessibleName(QStringLiteral("maggiore"));
+    Command2->setAccessibleDescription(QStringLiteral("le prime figure sono più delle seconde"));
     connect(Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QAbstractButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QAbstractButton::clicked, this, [this] { Command3_Click(); });
@@ -105,11 +112,13 @@ void FormConfronto::NuovaDomanda()
     Quanti2 = std::int16_t(Casuale::DaUnoA(9));
 
     const auto [A1, A2] = ScegliSchiere();
-    PostiFigure::Riempi(Schiera(A1), Quanti1, FileFigura1);
-    PostiFigure::Riempi(Schiera(A2), Quanti2, FileFigura2);
+    const QString nome1 = PostiFigure::NomeFigura(figura1);
+    const QString nome2 = PostiFigure::NomeFigura(figura2);
+    PostiFigure::Riempi(Schiera(A1), Quanti1, FileFigura1, nome1);
+    PostiFigure::Riempi(Schiera(A2), Quanti2, FileFigura2, nome2);
 
-    Image5->ImpostaFigura(FileFigura1);
-    Image6->ImpostaFigura(FileFigura2);
+    Image5->ImpostaFigura(FileFigura1, nome1);
+    Image6->ImpostaFigura(FileFigura2, nome2);
 }
 
 void FormConfronto::Risposta(bool giusta, const QString& segno)

@@ -10,6 +10,8 @@ FormConta::FormConta(const DatiCornice& dati, const QRect& text1) : FormEsercizi
 {
     Text1 = new CasellaRisposta(Client(), QStringLiteral("Text1"), text1,
                                 Controlli::Carattere(QStringLiteral("Arial"), 36));
+    Text1->setAccessibleName(QStringLiteral("risposta"));
+    Text1->setAccessibleDescription(QStringLiteral("scrivi quanti sono e premi Invio"));
     connect(Text1, &CasellaRisposta::TastoGiu, this, [this](int codice) { Text1_KeyDown(codice); });
     connect(Text1, &CasellaRisposta::TastoSu, this, [this](int codice) { Text1_KeyUp(codice); });
 

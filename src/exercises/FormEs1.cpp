@@ -32,11 +32,12 @@ void FormEs1::NuovaDomanda()
     PostiFigure::SvuotaTutti({&Image1, &Image2, &Image3});
 
     // Drawn in this order: the picture, the count, the arrangement, then the cells.
-    FileFigura = PostiFigure::FileFigura(Casuale::DaUnoA(20));
+    const int figura = Casuale::DaUnoA(20);
+    FileFigura = PostiFigure::FileFigura(figura);
     Modulo1::NumeroGiusto = static_cast<std::int16_t>(Casuale::DaUnoA(9));
     PostiFigure::Posti* schiere[] = {&Image1, &Image2, &Image3};
     PostiFigure::Posti& scelta = *schiere[Casuale::DaUnoA(3) - 1];
-    PostiFigure::Riempi(scelta, Modulo1::NumeroGiusto, FileFigura);
+    PostiFigure::Riempi(scelta, Modulo1::NumeroGiusto, FileFigura, PostiFigure::NomeFigura(figura));
 
     Text1->setFocus();
 }

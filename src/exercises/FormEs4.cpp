@@ -37,6 +37,9 @@ FormEs4::FormEs4() : FormEsercizio(DatiCornice::ColonnaAlta("FormEs4"))
                        Controlli::Cursore(QStringLiteral("spunta"), QPoint(16, 16)));
     Command3 = bottone("Command3", 4800, QStringLiteral("cestino"), QColor(255, 0, 0),
                        Controlli::Cursore(QStringLiteral("cestino_colorato"), QPoint(16, 16)));
+    Command1->setAccessibleName(QStringLiteral("aggiungi una figura"));
+    Command2->setAccessibleName(QStringLiteral("controlla"));
+    Command3->setAccessibleName(QStringLiteral("svuota"));
     connect(Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QAbstractButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QAbstractButton::clicked, this, [this] { Command3_Click(); });
@@ -61,12 +64,13 @@ void FormEs4::NuovaDomanda()
     while (b == a)
         b = Casuale::DaUnoA(20);
     FileFigura2 = PostiFigure::FileFigura(b);
+    NomeFigura2 = PostiFigure::NomeFigura(b);
 
     Quanti = std::int16_t(Casuale::DaUnoA(9));
     Messi = 0;
 
     const int g = Casuale::DaUnoA(2);
-    PostiFigure::Riempi(g == 1 ? Image1 : Image2, Quanti, FileFigura1);
+    PostiFigure::Riempi(g == 1 ? Image1 : Image2, Quanti, FileFigura1, PostiFigure::NomeFigura(a));
     // The child's picture is read now too, so that the first press shows it at once
     // and a file that cannot be read is reported with the question.
     Image3[0]->Prepara(FileFigura2);
@@ -76,7 +80,7 @@ void FormEs4::Command1_Click()
 {
     if (Messi >= 9)
         return;
-    Image3[std::size_t(Messi)]->ImpostaFigura(FileFigura2);
+    Image3[std::size_t(Messi)]->ImpostaFigura(FileFigura2, NomeFigura2);
     ++Messi;
 }
 

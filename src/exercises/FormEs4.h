@@ -35,6 +35,7 @@ public:
 
     QString FileFigura1; // the picture of the given set
     QString FileFigura2; // the picture the child adds
+    QString NomeFigura2; // and what it shows, for screen readers
     std::int16_t Quanti = 0; // pictures in the given set
     std::int16_t Messi = 0;  // pictures in the answer grid
 

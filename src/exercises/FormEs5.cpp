@@ -16,6 +16,17 @@ QString FormEs5::FileGruppo(int n)
     return Piattaforma::CartellaProgramma() + QStringLiteral("/gif/m%1.gif").arg(n);
 }
 
+namespace {
+// What the group picture of n things shows, without how many: the count is the answer.
+QString NomeGruppo(int n)
+{
+    static const char* const cose[] = {"mele",        "pulcini", "stelle", "fiori", "palloni",
+                                       "coccinelle", "fragole", "funghi", "arance"};
+    const char* cosa = n >= 1 && n <= 9 ? cose[n - 1] : "figure";
+    return QStringLiteral("%1 da contare").arg(QLatin1String(cosa));
+}
+} // namespace
+
 void FormEs5::NuovaDomanda()
 {
     CaricaColori();
@@ -23,6 +34,6 @@ void FormEs5::NuovaDomanda()
     // The count is the question's only draw, and it chooses the picture.
     Modulo1::NumeroGiusto = static_cast<std::int16_t>(Casuale::DaUnoA(9));
     FileFigura = FileGruppo(Modulo1::NumeroGiusto);
-    Image1->ImpostaFigura(FileFigura);
+    Image1->ImpostaFigura(FileFigura, NomeGruppo(Modulo1::NumeroGiusto));
     Text1->setFocus();
 }

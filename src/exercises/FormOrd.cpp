@@ -113,7 +113,7 @@ void FormOrd::Label4_DragDrop(std::int16_t Index, Tessera* Source)
         ComandoIconaNo->hide();
         Source->setEnabled(false);
         Modulo1::Aggiungi(Modulo1::NumeroEsatti);
-        EtichettaEsatti->setText(TestoConteggio(Modulo1::NumeroEsatti));
+        MostraConteggio(EtichettaEsatti, TestoConteggio(Modulo1::NumeroEsatti));
         ++Sistemati;
         if (Sistemati == 9)
             BottoneAvanti->setEnabled(true);
@@ -121,7 +121,7 @@ void FormOrd::Label4_DragDrop(std::int16_t Index, Tessera* Source)
         ComandoIconaNo->show();
         ComandoIconaSi->hide();
         Modulo1::Aggiungi(Modulo1::NumeroErrati);
-        EtichettaErrati->setText(TestoConteggio(Modulo1::NumeroErrati));
+        MostraConteggio(EtichettaErrati, TestoConteggio(Modulo1::NumeroErrati));
         ImpostaColoreSfondo(0);
         ModuloColoriSuoni::SuonoErrato();
     }

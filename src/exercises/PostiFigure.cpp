@@ -4,6 +4,8 @@
 #include "app/Piattaforma.h"
 #include "ui/Controlli.h"
 
+#include <iterator>
+
 namespace PostiFigure {
 
 Posti Crea(QWidget* padre, const char* nome, const std::array<QPoint, 9>& posizioni, QSize dimensione)
@@ -27,7 +29,7 @@ void SvuotaTutti(std::initializer_list<Posti*> schiere)
     }
 }
 
-void Riempi(Posti& posti, int quanti, const QString& file)
+void Riempi(Posti& posti, int quanti, const QString& file, const QString& nome)
 {
     if (quanti > 9)
         quanti = 9; // nine places at most; the loop below would never end otherwise
@@ -36,12 +38,24 @@ void Riempi(Posti& posti, int quanti, const QString& file)
         ControlloImmagine* posto = posti[std::size_t(Casuale::Indice(9))];
         if (posto->Tag.isEmpty()) {
             posto->Tag = Pieno;
-            posto->ImpostaFigura(file);
+            posto->ImpostaFigura(file, nome);
             ++messi;
         }
     }
 }
 
 QString FileFigura(int n) { return Piattaforma::CartellaProgramma() + QStringLiteral("/gif/%1.gif").arg(n); }
+
+QString NomeFigura(int n)
+{
+    // The shipped pictures, as assets/README.md lists them.
+    static const char* const nomi[] = {"mela",     "pera",   "arancia",  "limone",  "melanzana",
+                                       "carota",   "fungo",  "pesce",    "coccinella", "farfalla",
+                                       "tartaruga", "lumaca", "pulcino", "stella",  "pallone",
+                                       "automobile", "tulipano", "casa", "albero",  "ombrello"};
+    if (n < 1 || n > int(std::size(nomi)))
+        return QStringLiteral("figura");
+    return QString::fromLatin1(nomi[n - 1]);
+}
 
 } // namespace PostiFigure

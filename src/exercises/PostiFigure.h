@@ -21,11 +21,13 @@ Posti Crea(QWidget* padre, const char* nome, const std::array<QPoint, 9>& posizi
 void SvuotaTutti(std::initializer_list<Posti*> schiere);
 
 // Scatters `quanti` copies of a picture file: draws a place 0..8 until it hits a free
-// one, marks it "pieno" and gives it the picture.
-void Riempi(Posti& posti, int quanti, const QString& file);
+// one, marks it "pieno" and gives it the picture, named `nome` for screen readers.
+void Riempi(Posti& posti, int quanti, const QString& file, const QString& nome = QString());
 
 // The file of object picture n (1 to 20): the program folder, "/gif/", n, ".gif".
 QString FileFigura(int n);
+// What object picture n shows, in Italian ("mela"), as screen readers say it.
+QString NomeFigura(int n);
 
 inline const QString Pieno = QStringLiteral("pieno");
 

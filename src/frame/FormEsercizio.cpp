@@ -2,6 +2,7 @@
 
 #include "app/Modulo1.h"
 #include "app/Piattaforma.h"
+#include "frame/BarraMenu.h"
 #include "ui/ControlloImmagine.h"
 #include "ui/Controlli.h"
 #include "ui/Finestre.h"
@@ -9,7 +10,6 @@
 
 #include <QAction>
 #include <QLabel>
-#include <QMenuBar>
 
 using Controlli::Carattere;
 
@@ -90,6 +90,10 @@ FormEsercizio::FormEsercizio(const DatiCornice& dati) : Finestra(dati.nome, dati
                                              Controlli::Icona(QStringLiteral("no")));
         ComandoIconaSi->hide();
     }
+    ComandoIconaSi->setAccessibleName(QStringLiteral("risposta giusta"));
+    ComandoIconaNo->setAccessibleName(QStringLiteral("risposta sbagliata"));
+    MostraConteggio(EtichettaEsatti, EtichettaEsatti->text());
+    MostraConteggio(EtichettaErrati, EtichettaErrati->text());
 
     BottoneAvanti = new PulsanteGrafico(c, QStringLiteral("BottoneAvanti"), dati.avanti, QStringLiteral("avanti"),
                                         Controlli::Icona(QStringLiteral("avanti")),
@@ -99,15 +103,12 @@ FormEsercizio::FormEsercizio(const DatiCornice& dati) : Finestra(dati.nome, dati
         BottoneAvanti->setCursor(Controlli::Cursore(QStringLiteral("freccia"), QPoint(1, 1)));
     connect(BottoneAvanti, &QAbstractButton::clicked, this, [this] { BottoneAvanti_Click(); });
 
-    auto* barra = new QMenuBar(this);
-    barra->setNativeMenuBar(false);
-    barra->setObjectName(QStringLiteral("menuBar"));
-    MenuAzzera = barra->addAction(QStringLiteral("Azzera conteggio") + QString(dati.spaziAzzera, u' '));
-    MenuAzzera->setObjectName(QStringLiteral("MenuAzzera"));
-    MenuInformazioni = barra->addAction(QStringLiteral("Informazioni") + QString(dati.spaziInformazioni, u' '));
-    MenuInformazioni->setObjectName(QStringLiteral("MenuInformazioni"));
-    mnuEsci = barra->addAction(QStringLiteral("Esci"));
-    mnuEsci->setObjectName(QStringLiteral("mnuEsci"));
+    auto* barra = new BarraMenu(this);
+    MenuAzzera = barra->Voce(QStringLiteral("Azzera conteggio") + QString(dati.spaziAzzera, u' '),
+                             QStringLiteral("MenuAzzera"));
+    MenuInformazioni = barra->Voce(QStringLiteral("Informazioni") + QString(dati.spaziInformazioni, u' '),
+                                   QStringLiteral("MenuInformazioni"));
+    mnuEsci = barra->Voce(QStringLiteral("Esci"), QStringLiteral("mnuEsci"));
     setMenuBar(barra);
     connect(MenuAzzera, &QAction::triggered, this, [this] { MenuAzzera_Click(); });
     connect(MenuInformazioni, &QAction::triggered, this, [this] { MenuInformazioni_Click(); });
@@ -118,6 +119,15 @@ FormEsercizio::FormEsercizio(const DatiCornice& dati) : Finestra(dati.nome, dati
 
 QString FormEsercizio::TestoConteggio(std::int16_t n) { return u' ' + QString::number(n); }
 
+void FormEsercizio::MostraConteggio(QLabel* etichetta, const QString& testo)
+{
+    etichetta->setText(testo);
+    // One name says what is counted and how many ("Esatti: 3"); changing it tells a
+    // screen reader that the count changed.
+    const QString parola = etichetta == EtichettaEsatti ? QStringLiteral("Esatti") : QStringLiteral("Errati");
+    etichetta->setAccessibleName(parola + QStringLiteral(": ") + testo.trimmed());
+}
+
 void FormEsercizio::CaricaColori() { ModuloColoriSuoni::CaricaColori(*this, dati_.tabella); }
 
 void FormEsercizio::Esatto()
@@ -126,7 +136,7 @@ void FormEsercizio::Esatto()
     ComandoIconaNo->hide();
     ModuloColoriSuoni::SuonoEsatto();
     Modulo1::Aggiungi(Modulo1::NumeroEsatti);
-    EtichettaEsatti->setText(TestoConteggio(Modulo1::NumeroEsatti));
+    MostraConteggio(EtichettaEsatti, TestoConteggio(Modulo1::NumeroEsatti));
     BottoneAvanti->setEnabled(true);
     for (QWidget* w : ControlliRisposta())
         w->setEnabled(false);
@@ -138,7 +148,7 @@ void FormEsercizio::Errato()
     ComandoIconaNo->show();
     ModuloColoriSuoni::SuonoErrato();
     Modulo1::Aggiungi(Modulo1::NumeroErrati);
-    EtichettaErrati->setText(TestoConteggio(Modulo1::NumeroErrati));
+    MostraConteggio(EtichettaErrati, TestoConteggio(Modulo1::NumeroErrati));
 }
 
 void FormEsercizio::BottoneAvanti_Click()
@@ -151,8 +161,8 @@ void FormEsercizio::BottoneAvanti_Click()
 
 void FormEsercizio::Apertura()
 {
-    EtichettaEsatti->setText(QStringLiteral("0"));
-    EtichettaErrati->setText(QStringLiteral("0"));
+    MostraConteggio(EtichettaEsatti, QStringLiteral("0"));
+    MostraConteggio(EtichettaErrati, QStringLiteral("0"));
     NuovaDomanda();
 }
 
@@ -164,8 +174,8 @@ void FormEsercizio::Form_Activate()
 
 void FormEsercizio::MenuAzzera_Click()
 {
-    EtichettaEsatti->setText(QStringLiteral("0"));
-    EtichettaErrati->setText(QStringLiteral("0"));
+    MostraConteggio(EtichettaEsatti, QStringLiteral("0"));
+    MostraConteggio(EtichettaErrati, QStringLiteral("0"));
     Modulo1::NumeroEsatti = 0;
     Modulo1::NumeroErrati = 0;
 }

@@ -71,6 +71,10 @@ public:
     // The text of a count after an answer: one blank, then the number (" 12").
     static QString TestoConteggio(std::int16_t n);
 
+    // Shows a count in EtichettaEsatti or EtichettaErrati and announces it to screen
+    // readers as one name ("Esatti: 3").
+    void MostraConteggio(QLabel* etichetta, const QString& testo);
+
 protected:
     // The controls that a right answer disables and "avanti" enables again.
     virtual QList<QWidget*> ControlliRisposta() const { return {}; }

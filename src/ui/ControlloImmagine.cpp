@@ -3,10 +3,42 @@
 #include "ui/Figure.h"
 #include "ui/Twips.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
+
+namespace {
+// A picture for screen readers: an image with the name of what it shows, invisible
+// while the control is empty, so that a child who counts the pictures by ear hears
+// only the ones on the screen.
+class ImmagineAccessibile : public QAccessibleWidget {
+public:
+    explicit ImmagineAccessibile(ControlloImmagine* c) : QAccessibleWidget(c, QAccessible::Graphic) {}
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        if (static_cast<const ControlloImmagine*>(widget())->Vuoto()) {
+            s.invisible = true;
+            s.offscreen = true;
+        }
+        return s;
+    }
+};
+
+QAccessibleInterface* Fabbrica(const QString& classe, QObject* oggetto)
+{
+    if (classe == QLatin1String("ControlloImmagine"))
+        if (auto* c = qobject_cast<ControlloImmagine*>(oggetto))
+            return new ImmagineAccessibile(c);
+    return nullptr;
+}
+} // namespace
 
 ControlloImmagine::ControlloImmagine(QWidget* padre, const QString& nome, const QRect& twips) : QWidget(padre)
 {
+    static const bool fabbricaInstallata = (QAccessible::installFactory(&Fabbrica), true);
+    Q_UNUSED(fabbricaInstallata);
     setObjectName(nome);
     setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
     setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -21,10 +53,15 @@ QSize ControlloImmagine::Dispositivo() const
 
 void ControlloImmagine::Prepara(const QString& percorso) const { Figure::Scalata(percorso, Dispositivo()); }
 
-void ControlloImmagine::ImpostaFigura(const QString& percorso)
+void ControlloImmagine::ImpostaFigura(const QString& percorso, const QString& nome)
 {
+    const bool eraVuoto = Vuoto();
     percorso_ = percorso;
     Prepara(percorso); // decoded now, so a question is ready when it is shown
+    if (!nome.isEmpty())
+        setAccessibleName(nome);
+    if (eraVuoto != Vuoto())
+        AnnunciaVisibilita();
     update();
 }
 
@@ -33,7 +70,19 @@ void ControlloImmagine::Svuota()
     if (percorso_.isEmpty())
         return;
     percorso_.clear();
+    AnnunciaVisibilita();
     update();
+}
+
+void ControlloImmagine::AnnunciaVisibilita()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State cambiato;
+    cambiato.invisible = true;
+    cambiato.offscreen = true;
+    QAccessibleStateChangeEvent evento(this, cambiato);
+    QAccessible::updateAccessibility(&evento);
 }
 
 void ControlloImmagine::paintEvent(QPaintEvent*)

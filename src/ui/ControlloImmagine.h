@@ -1,5 +1,7 @@
 #pragma once
 // An image control: shows a picture file stretched to its box and carries a tag text.
+// For screen readers it is a picture named by what it shows; an empty control is not
+// shown to them at all.
 #include <QWidget>
 
 class ControlloImmagine : public QWidget {
@@ -8,8 +10,8 @@ public:
     ControlloImmagine(QWidget* padre, const QString& nome, const QRect& twips);
 
     // Loads the picture of a file (decoded once per run at this control's size) and
-    // shows it.
-    void ImpostaFigura(const QString& percorso);
+    // shows it; `nome` is what a screen reader says of it ("mela").
+    void ImpostaFigura(const QString& percorso, const QString& nome = QString());
     // Decodes the picture of a file at this control's size without showing it, so that
     // it shows at once when set, here or in a control of the same size.
     void Prepara(const QString& percorso) const;
@@ -27,5 +29,7 @@ protected:
 private:
     // The control's size in device pixels.
     QSize Dispositivo() const;
+    // Tells screen readers that the control appeared or went from their view.
+    void AnnunciaVisibilita();
     QString percorso_;
 };

@@ -18,6 +18,7 @@ FormAvvio::FormAvvio() : Finestra("FormAvvio", QSize(10020, 7770))
                                      QStringLiteral("Esercitazioni matematiche"), Carattere(QStringLiteral("Arial"), 18));
     Command1 = new PulsanteGrafico(c, QStringLiteral("Command1"), QRect(3240, 4800, 3375, 1215), QStringLiteral("Avvio"),
                                    Controlli::Icona(QStringLiteral("animale")), Carattere(QStringLiteral("Arial"), 14.25));
+    Command1->setAccessibleDescription(QStringLiteral("apre il menù degli esercizi"));
     connect(Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
     // "Avvio" is the only control that takes the focus.
     Command1->setFocus();

@@ -17,22 +17,40 @@ FormMenu::FormMenu() : Finestra("FormMenu", QSize(9600, 7200))
     QWidget* c = Client();
     const QFont testo = Carattere(QStringLiteral("Arial"), 18);
     const QFont segni = Carattere(QStringLiteral("Arial"), 36);
-    auto bottone = [&](const char* nome, int top, const QString& caption, const QFont& f, void (FormMenu::*azione)()) {
+    // The two pairs of like captions are told apart by name for screen readers; every
+    // button says what the child does there.
+    auto bottone = [&](const char* nome, int top, const QString& caption, const QFont& f, void (FormMenu::*azione)(),
+                       const QString& nomeAccessibile, const QString& descrizione) {
         auto* b = new Pulsante(c, QString::fromLatin1(nome), QRect(240, top, 4095, 615), caption, f);
+        b->setAccessibleName(nomeAccessibile);
+        b->setAccessibleDescription(descrizione);
         connect(b, &QAbstractButton::clicked, this, [this, azione] { (this->*azione)(); });
         return b;
     };
-    Command7 = bottone("Command7", 240, QStringLiteral("Conta fino a 9"), testo, &FormMenu::Command7_Click);
-    Command4 = bottone("Command4", 960, QStringLiteral("Conta fino a 9"), testo, &FormMenu::Command4_Click);
-    Command2 = bottone("Command2", 1680, QStringLiteral("Corrispondenza 1 a 1"), testo, &FormMenu::Command2_Click);
-    Command5 = bottone("Command5", 2400, QStringLiteral("Ordina i numeri"), testo, &FormMenu::Command5_Click);
-    Command3 = bottone("Command3", 3120, QStringLiteral("<  >  ="), segni, &FormMenu::Command3_Click);
-    Command1 = bottone("Command1", 3840, QStringLiteral("<  >  ="), segni, &FormMenu::Command1_Click);
+    Command7 = bottone("Command7", 240, QStringLiteral("Conta fino a 9"), testo, &FormMenu::Command7_Click,
+                       QStringLiteral("Conta fino a 9, figure ripetute"),
+                       QStringLiteral("conta le figure uguali e scrivi il numero"));
+    Command4 = bottone("Command4", 960, QStringLiteral("Conta fino a 9"), testo, &FormMenu::Command4_Click,
+                       QStringLiteral("Conta fino a 9, una figura di gruppo"),
+                       QStringLiteral("conta le cose di una figura sola e scrivi il numero"));
+    Command2 = bottone("Command2", 1680, QStringLiteral("Corrispondenza 1 a 1"), testo, &FormMenu::Command2_Click,
+                       QStringLiteral("Corrispondenza 1 a 1"),
+                       QStringLiteral("metti tante figure quante sono quelle date"));
+    Command5 = bottone("Command5", 2400, QStringLiteral("Ordina i numeri"), testo, &FormMenu::Command5_Click,
+                       QStringLiteral("Ordina i numeri"),
+                       QStringLiteral("metti i numeri da 1 a 9 nelle caselle, in ordine"));
+    Command3 = bottone("Command3", 3120, QStringLiteral("<  >  ="), segni, &FormMenu::Command3_Click,
+                       QStringLiteral("minore, maggiore, uguale: gruppi affiancati"),
+                       QStringLiteral("confronta il gruppo a sinistra con quello a destra"));
+    Command1 = bottone("Command1", 3840, QStringLiteral("<  >  ="), segni, &FormMenu::Command1_Click,
+                       QStringLiteral("minore, maggiore, uguale: gruppi mescolati"),
+                       QStringLiteral("confronta due gruppi mescolati insieme"));
 
     QFont esci = Carattere(QStringLiteral("MS Sans Serif"), 13.5, false);
     esci.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     BottoneEsci = new PulsanteGrafico(c, QStringLiteral("BottoneEsci"), QRect(4320, 4800, 3975, 855),
                                       QStringLiteral("Esci"), Controlli::Icona(QStringLiteral("stop")), esci);
+    BottoneEsci->setAccessibleDescription(QStringLiteral("esci dal programma"));
     connect(BottoneEsci, &QAbstractButton::clicked, this, [this] { BottoneEsci_Click(); });
 
     setTabOrder(Command7, Command1);
