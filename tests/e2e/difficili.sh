@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program where things are not as they should be: a folder with blanks and
-# accented letters, no gif/ folder, no suoni/ folder, no audio device, no display.
+# accented letters, no gif/ folder, no suoni/ folder, no audio device, a screen smaller
+# than the windows, no display.
 # Usage: difficili.sh TIVORO_EXECUTABLE
 set -euo pipefail
 qui=$(cd "$(dirname "$0")" && pwd)
@@ -8,7 +9,7 @@ radice=$(cd "$qui/../.." && pwd)
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 fail() { echo "FAIL difficili: $*" >&2; exit 1; }
 
-/usr/bin/python3 "$qui/tivoro_e2e.py" "$exe" cartella senza-gif senza-suoni senza-audio
+/usr/bin/python3 "$qui/tivoro_e2e.py" "$exe" cartella senza-gif senza-suoni senza-audio schermo-piccolo
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
