@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 void Scrivi(const QString& percorso, const QByteArray& dati)
 {
@@ -122,46 +124,94 @@ void TestFigure::gifValidaDecodificataUnaVoltaPerDimensione()
     QVERIFY(amb.messaggi.avvisi.isEmpty());
 }
 
+// Reads files as an ordinary user: as root, permission bits do not stop a read. The
+// saved user stays root, so the test can become root again.
+class ComeUtente {
+public:
+    ComeUtente() : attivo_(geteuid() == 0 && setresuid(65534, 65534, 0) == 0) {}
+    ~ComeUtente()
+    {
+        if (attivo_ && setresuid(0, 0, 0) != 0)
+            qFatal("could not become root again");
+    }
+    ComeUtente(const ComeUtente&) = delete;
+    ComeUtente& operator=(const ComeUtente&) = delete;
+
+private:
+    bool attivo_;
+};
+
 void TestFigure::fileGuastiDannoIlSegnapostoEUnAvvisoPerFile_data()
 {
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QByteArray>("dati");
-    QTest::addColumn<bool>("cartella");
+    QTest::addColumn<QString>("tipo"); // file, cartella, nulla, anello, rotto, chiuso, cartella chiusa
+    QTest::addColumn<QString>("motivo");
     const QByteArray buona = Gif(QSize(8, 8), Qt::blue);
-    QTest::newRow("missing") << "9.gif" << QByteArray() << false;
-    QTest::newRow("zero bytes") << "4.gif" << QByteArray("") << false;
-    QTest::newRow("truncated") << "6.gif" << buona.left(20) << false;
-    QTest::newRow("text named .gif") << "5.gif" << QByteArray("non sono una figura\n") << false;
-    QTest::newRow("directory named .gif") << "7.gif" << QByteArray() << true;
+    const QString illeggibile = QStringLiteral("non è una figura leggibile");
+    QTest::newRow("missing") << "9.gif" << QByteArray() << "nulla" << "il file non c'è";
+    QTest::newRow("zero bytes") << "4.gif" << QByteArray("") << "file" << illeggibile;
+    QTest::newRow("truncated") << "6.gif" << buona.left(20) << "file" << illeggibile;
+    QTest::newRow("text named .gif") << "5.gif" << QByteArray("non sono una figura\n") << "file" << illeggibile;
+    QTest::newRow("directory named .gif") << "7.gif" << QByteArray() << "cartella" << "non è un file";
     QByteArray enorme = buona;
     // Logical screen and image both claim 20000 x 20000 pixels.
-    for (int off : {6, 8, 23, 25}) {
+    for (int off : {6, 8, 24, 26}) {
         enorme[off] = char(20000 & 0xFF);
         enorme[off + 1] = char(20000 >> 8);
     }
-    QTest::newRow("20000 x 20000 header") << "8.gif" << enorme << false;
+    QTest::newRow("20000 x 20000 header") << "8.gif" << enorme << "file"
+                                          << "la figura è troppo grande (20000 × 20000)";
+    const QString collegamento = QStringLiteral("è un collegamento che non porta a nessun file");
+    QTest::newRow("link to itself") << "1.gif" << QByteArray() << "anello" << collegamento;
+    QTest::newRow("link to no file") << "2.gif" << QByteArray() << "rotto" << collegamento;
+    QTest::newRow("no read permission") << "3.gif" << buona << "chiuso"
+                                        << "il file non si può aprire: manca il permesso di leggerlo";
+    QTest::newRow("folder without permission") << "6.gif" << buona << "cartella chiusa"
+                                               << QStringLiteral("la cartella «%1» non si può aprire: manca il permesso");
 }
 
 void TestFigure::fileGuastiDannoIlSegnapostoEUnAvvisoPerFile()
 {
     QFETCH(QString, nome);
     QFETCH(QByteArray, dati);
-    QFETCH(bool, cartella);
+    QFETCH(QString, tipo);
+    QFETCH(QString, motivo);
     QTemporaryDir dir;
     const QString f = dir.path() + u'/' + nome;
-    if (cartella)
+    if (tipo == QLatin1String("cartella"))
         QVERIFY(QDir().mkdir(f));
-    else if (QTest::currentDataTag() != QByteArray("missing"))
+    else if (tipo == QLatin1String("anello"))
+        QVERIFY(QFile::link(nome, f));
+    else if (tipo == QLatin1String("rotto"))
+        QVERIFY(QFile::link(QStringLiteral("nessuno.gif"), f));
+    else if (tipo != QLatin1String("nulla"))
         Scrivi(f, dati);
+    // Open to others, but for the folder that is closed on purpose.
+    const auto proprietario = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    QVERIFY(QFile::setPermissions(dir.path(), tipo == QLatin1String("cartella chiusa")
+                                                  ? proprietario
+                                                  : proprietario | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                                        QFile::ExeOther));
+    if (tipo == QLatin1String("chiuso"))
+        QVERIFY(QFile::setPermissions(f, QFile::WriteOwner));
+    motivo = motivo.arg(QFileInfo(dir.path()).fileName());
     Ambiente amb(dir.path());
-    QVERIFY(!Figure::Leggibile(f));
-    QCOMPARE(Figure::Immagine(f), Figure::Segnaposto());
-    QVERIFY(!Figure::Scalata(f, QSize(73, 73)).isNull());
-    Figure::Immagine(f);
-    Figure::Scalata(f, QSize(41, 41));
+    {
+        ComeUtente utente;
+        if (tipo.contains(QLatin1String("chius")))
+            QVERIFY(!QFile(f).open(QIODevice::ReadOnly)); // the case is real
+        QVERIFY(!Figure::Leggibile(f));
+        QCOMPARE(Figure::Immagine(f), Figure::Segnaposto());
+        QVERIFY(!Figure::Scalata(f, QSize(73, 73)).isNull());
+        Figure::Immagine(f);
+        Figure::Scalata(f, QSize(41, 41));
+    }
     QCOMPARE(amb.messaggi.avvisi.size(), 1); // one message per file and run
-    QVERIFY2(amb.messaggi.avvisi.front().contains(nome), qPrintable(amb.messaggi.avvisi.front()));
-    QVERIFY(amb.messaggi.avvisi.front().contains(QDir::toNativeSeparators(f)));
+    const QString& avviso = amb.messaggi.avvisi.front();
+    QVERIFY2(avviso.startsWith(QStringLiteral("Non si può mostrare la figura «%1»: %2.\n\n").arg(nome, motivo)),
+             qPrintable(avviso));
+    QVERIFY(avviso.contains(QDir::toNativeSeparators(f)));
     QCOMPARE(amb.terminazioni, 0);
 }
 

@@ -3,6 +3,7 @@
 #include "app/Piattaforma.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
@@ -35,11 +36,24 @@ QImage Leggi(const QString& percorso, QString& motivo)
 {
     const QFileInfo info(percorso);
     if (!info.exists()) {
-        motivo = QStringLiteral("il file non c'è");
+        // A link that leads to no file, to itself or round in a circle is there, but empty;
+        // in a folder that may not be looked into, no file can be seen.
+        const QFileInfo cartella(info.absolutePath());
+        if (info.isSymLink())
+            motivo = QStringLiteral("è un collegamento che non porta a nessun file");
+        else if (cartella.isDir() && !cartella.isExecutable())
+            motivo = QStringLiteral("la cartella «%1» non si può aprire: manca il permesso").arg(cartella.fileName());
+        else
+            motivo = QStringLiteral("il file non c'è");
         return {};
     }
     if (!info.isFile()) {
         motivo = QStringLiteral("non è un file");
+        return {};
+    }
+    if (QFile file(percorso); !file.open(QIODevice::ReadOnly)) {
+        motivo = info.isReadable() ? QStringLiteral("il file non si può aprire")
+                                   : QStringLiteral("il file non si può aprire: manca il permesso di leggerlo");
         return {};
     }
     QImageReader lettore(percorso);
