@@ -84,43 +84,50 @@ private slots:
     void controlloImmagineDisegnaLaFiguraStirata();
 };
 
+QColor Centro(const QPixmap& p) { return p.toImage().pixelColor(p.width() / 2, p.height() / 2); }
+
+// The placeholder as a control of the given size shows it.
+QImage SegnapostoA(QSize s)
+{
+    return QPixmap::fromImage(Figure::Segnaposto().scaled(s, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
+        .toImage();
+}
+
 void TestFigure::gifValidaDecodificataUnaVoltaPerDimensione()
 {
     QTemporaryDir dir;
-    Scrivi(dir.path() + "/1.gif", Gif(QSize(4, 4), QColor(200, 10, 10)));
-    Ambiente amb(dir.path());
     const QString f = dir.path() + "/1.gif";
-    QCOMPARE(Figure::Immagine(f).size(), QSize(4, 4));
-    QCOMPARE(Figure::Immagine(f).pixelColor(2, 2), QColor(200, 10, 10));
-    QCOMPARE(Figure::Decodifiche(), 2); // the picture at its own size is not kept
-    QVERIFY(Figure::Leggibile(f));
-    QCOMPARE(Figure::Decodifiche(), 2); // already known to be readable
-
+    Scrivi(f, Gif(QSize(4, 4), QColor(200, 10, 10)));
+    Ambiente amb(dir.path());
     const QPixmap a = Figure::Scalata(f, QSize(73, 73));
     QCOMPARE(a.size(), QSize(73, 73));
-    QCOMPARE(a.toImage().pixelColor(36, 36), QColor(200, 10, 10));
-    QCOMPARE(Figure::Decodifiche(), 3);
-    QCOMPARE(Figure::Scalata(f, QSize(73, 73)).cacheKey(), a.cacheKey()); // kept per size
-    QCOMPARE(Figure::Decodifiche(), 3);
-    QCOMPARE(Figure::Scalata(f, QSize(146, 146)).size(), QSize(146, 146)); // a new size decodes once
-    Figure::Scalata(f, QSize(146, 146));
+    QCOMPARE(Centro(a), QColor(200, 10, 10));
+    // The file changes on disk: a size already shown is kept, a new size decodes afresh
+    // (the decoded picture itself is not kept).
+    Scrivi(f, Gif(QSize(4, 4), QColor(10, 10, 200)));
     QCOMPARE(Figure::Scalata(f, QSize(73, 73)).cacheKey(), a.cacheKey());
-    QCOMPARE(Figure::Decodifiche(), 4);
+    const QPixmap b = Figure::Scalata(f, QSize(146, 146));
+    QCOMPARE(b.size(), QSize(146, 146));
+    QCOMPARE(Centro(b), QColor(10, 10, 200));
+    Scrivi(f, Gif(QSize(4, 4), QColor(10, 200, 10)));
+    QCOMPARE(Figure::Scalata(f, QSize(146, 146)).cacheKey(), b.cacheKey());
+    QCOMPARE(Figure::Scalata(f, QSize(73, 73)).cacheKey(), a.cacheKey());
     QVERIFY(Figure::Scalata(f, QSize(0, 10)).isNull());
-    QCOMPARE(Figure::Decodifiche(), 4);
     QVERIFY(amb.messaggi.avvisi.isEmpty());
-
-    // A file first asked for at a size is known to be readable from then on.
+    // Forgotten, the file is read again.
     Figure::Dimentica();
-    Figure::Scalata(f, QSize(41, 41));
-    QVERIFY(Figure::Leggibile(f));
-    QCOMPARE(Figure::Decodifiche(), 1);
+    QCOMPARE(Centro(Figure::Scalata(f, QSize(73, 73))), QColor(10, 200, 10));
 
-    // The shipped pictures decode too.
+    // The shipped pictures decode too: none is the placeholder, none gives a message.
+    QStringList nomi;
     for (int n = 1; n <= 20; ++n)
-        QVERIFY2(Figure::Leggibile(Ambiente::Risorse() + QStringLiteral("/gif/%1.gif").arg(n)), qPrintable(QString::number(n)));
+        nomi << QStringLiteral("%1.gif").arg(n);
     for (int n = 1; n <= 9; ++n)
-        QVERIFY(Figure::Leggibile(Ambiente::Risorse() + QStringLiteral("/gif/m%1.gif").arg(n)));
+        nomi << QStringLiteral("m%1.gif").arg(n);
+    for (const QString& nome : nomi)
+        QVERIFY2(Figure::Scalata(Ambiente::Risorse() + "/gif/" + nome, QSize(41, 41)).toImage() !=
+                     SegnapostoA(QSize(41, 41)),
+                 qPrintable(nome));
     QVERIFY(amb.messaggi.avvisi.isEmpty());
 }
 
@@ -201,11 +208,8 @@ void TestFigure::fileGuastiDannoIlSegnapostoEUnAvvisoPerFile()
         ComeUtente utente;
         if (tipo.contains(QLatin1String("chius")))
             QVERIFY(!QFile(f).open(QIODevice::ReadOnly)); // the case is real
-        QVERIFY(!Figure::Leggibile(f));
-        QCOMPARE(Figure::Immagine(f), Figure::Segnaposto());
-        QVERIFY(!Figure::Scalata(f, QSize(73, 73)).isNull());
-        Figure::Immagine(f);
-        Figure::Scalata(f, QSize(41, 41));
+        QCOMPARE(Figure::Scalata(f, QSize(73, 73)).toImage(), SegnapostoA(QSize(73, 73)));
+        QCOMPARE(Figure::Scalata(f, QSize(41, 41)).toImage(), SegnapostoA(QSize(41, 41)));
     }
     QCOMPARE(amb.messaggi.avvisi.size(), 1); // one message per file and run
     const QString& avviso = amb.messaggi.avvisi.front();
@@ -222,8 +226,7 @@ void TestFigure::pngChiamatoGifSiVede()
     img.fill(QColor(0, 128, 0));
     QVERIFY(img.save(dir.path() + "/3.gif", "PNG"));
     Ambiente amb(dir.path());
-    QVERIFY(Figure::Leggibile(dir.path() + "/3.gif"));
-    QCOMPARE(Figure::Immagine(dir.path() + "/3.gif").size(), QSize(10, 6));
+    QCOMPARE(Centro(Figure::Scalata(dir.path() + "/3.gif", QSize(10, 6))), QColor(0, 128, 0));
     QVERIFY(amb.messaggi.avvisi.isEmpty());
 }
 
@@ -242,16 +245,18 @@ void TestFigure::controlloImmagineDisegnaLaFiguraStirata()
     QVERIFY(c.Vuoto());
     c.ImpostaFigura(dir.path() + "/2.gif");
     QCOMPARE(c.Figura(), dir.path() + "/2.gif");
-    QCOMPARE(Figure::Decodifiche(), 1); // decoded at the control's size when set
+    // Decoded at the control's size when set: the file changed afterwards is not read
+    // again, neither to paint nor for a control of the same size.
+    img.setPixelColor(0, 0, Qt::green);
+    img.setPixelColor(1, 0, Qt::green);
+    QVERIFY(img.save(dir.path() + "/2.gif", "PNG"));
     const QImage shot = c.grab().toImage();
     QCOMPARE(shot.pixelColor(5, 36), QColor(Qt::red));
     QCOMPARE(shot.pixelColor(68, 36), QColor(Qt::blue));
-    // Painting, and a control of the same size preparing the same file, decode nothing.
     ControlloImmagine altro(&padre, QStringLiteral("Image1(1)"), QRect(1095, 0, 1095, 1095));
     altro.Prepara(dir.path() + "/2.gif");
     altro.ImpostaFigura(dir.path() + "/2.gif");
     QCOMPARE(altro.grab().toImage().pixelColor(68, 36), QColor(Qt::blue));
-    QCOMPARE(Figure::Decodifiche(), 1);
     c.Svuota();
     QVERIFY(c.Vuoto());
 }

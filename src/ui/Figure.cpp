@@ -1,7 +1,5 @@
 #include "ui/Figure.h"
 
-#include "app/Piattaforma.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,21 +10,24 @@
 namespace Figure {
 namespace {
 struct Voce {
-    bool letta = false;    // decoded at least once: `valida` is known
-    bool valida = false;
     bool segnalata = false; // the message about this file has been shown
     QHash<quint64, QPixmap> scalate;
 };
 
 struct Archivio {
     QHash<QString, Voce> voci;
-    int decodifiche = 0;
 };
 
 Archivio& A()
 {
     static Archivio a;
     return a;
+}
+
+std::function<void(const QString&)>& Avviso()
+{
+    static std::function<void(const QString&)> avviso;
+    return avviso;
 }
 
 quint64 Chiave(QSize s) { return (quint64(quint32(s.width())) << 32) | quint32(s.height()); }
@@ -95,14 +96,11 @@ QImage Decodifica(const QString& percorso, Voce& v)
 {
     QString motivo;
     QImage img = Leggi(percorso, motivo);
-    ++A().decodifiche;
-    v.letta = true;
-    v.valida = !img.isNull();
-    if (v.valida)
+    if (!img.isNull())
         return img;
-    if (!v.segnalata) {
+    if (!v.segnalata && Avviso()) {
         v.segnalata = true;
-        Piattaforma::Finestrelle().Avviso(
+        Avviso()(
             QStringLiteral("Non si può mostrare la figura «%1»: %2.\n\n%3\n\n"
                            "Al suo posto compare un punto di domanda.")
                 .arg(QFileInfo(percorso).fileName(), motivo, QDir::toNativeSeparators(percorso)));
@@ -132,18 +130,8 @@ QPixmap Scalata(const QString& percorso, QSize dispositivo)
         .value();
 }
 
-bool Leggibile(const QString& percorso)
-{
-    Voce& v = A().voci[percorso];
-    if (!v.letta)
-        Decodifica(percorso, v);
-    return v.valida;
-}
-
-QImage Immagine(const QString& percorso) { return Decodifica(percorso, A().voci[percorso]); }
-
 void Dimentica() { A() = Archivio{}; }
 
-int Decodifiche() { return A().decodifiche; }
+void ImpostaAvviso(std::function<void(const QString& testo)> avviso) { Avviso() = std::move(avviso); }
 
 } // namespace Figure
