@@ -90,19 +90,16 @@ void Finestra::Colloca()
          Inizio(area.top(), area.height(), area.center().y(), esterna.height()));
 }
 
-void Finestra::showEvent(QShowEvent* event)
-{
-    QMainWindow::showEvent(event);
-    if (!event->spontaneous())
-        Colloca();
-}
-
 void Finestra::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
-    // The window manager has framed the window: place it again with its frame, once.
-    if (senzaCornice_ && isVisible() && frameGeometry() != geometry())
-        Colloca();
+    // Once the window manager has framed the window, the frame must be on the screen
+    // too: a window whose frame spills over is placed again, frame and all, once.
+    if (senzaCornice_ && isVisible() && frameGeometry() != geometry()) {
+        senzaCornice_ = false;
+        if (const QScreen* schermo = screen(); schermo && !schermo->availableGeometry().contains(frameGeometry()))
+            Colloca();
+    }
 }
 
 void Finestra::closeEvent(QCloseEvent* event)

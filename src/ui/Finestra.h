@@ -30,7 +30,6 @@ protected:
     // Fixes the window's size once the menu bar (if any) is in place, and places it.
     void FissaDimensioni();
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
@@ -39,6 +38,6 @@ private:
     QWidget* client_;
     QSize clientPx_;
     ColoreBGR colore_ = 0xFFFFFF;
-    // Placed without knowing the window manager's frame: placed again once it is known.
+    // Placed without knowing the window manager's frame (see moveEvent).
     bool senzaCornice_ = true;
 };
