@@ -26,6 +26,16 @@
 
 namespace {
 
+// The program's windows on the screen.
+QList<Finestra*> FinestreVisibili()
+{
+    QList<Finestra*> l;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<Finestra*>(w); f && f->isVisible())
+            l.append(f);
+    return l;
+}
+
 // Lets the window come up on the screen and be painted.
 void Aspetta(QWidget* w)
 {
@@ -78,7 +88,7 @@ int main(int argc, char* argv[])
     for (const char* nome : nomi) {
         auto* bottone = Finestre::Cerca<FormMenu>()->findChild<QAbstractButton*>(QString::fromLatin1(nome));
         bottone->click();
-        auto* w = qobject_cast<FormEsercizio*>(Finestre::Aperte().value(0));
+        auto* w = qobject_cast<FormEsercizio*>(FinestreVisibili().value(0));
         if (!w) {
             std::fprintf(stderr, "bench_giro: %s opened no exercise window\n", nome);
             return 1;

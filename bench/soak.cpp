@@ -32,6 +32,16 @@ using Misure::Orologio;
 
 namespace {
 
+// The program's windows on the screen.
+QList<Finestra*> FinestreVisibili()
+{
+    QList<Finestra*> l;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<Finestra*>(w); f && f->isVisible())
+            l.append(f);
+    return l;
+}
+
 long domande = 0;
 
 // One visit: a menu button, ten questions, "Esci" and Yes back to the menu.
@@ -42,8 +52,8 @@ void Visita(long n, int domandePerApertura)
                                   menu->Command1, menu->Command2, menu->Command5};
     bottoni[n % 6]->click();
     Giri::Dipingi();
-    auto* w = qobject_cast<FormEsercizio*>(Finestre::Aperte().value(0));
-    if (!w || Finestre::Aperte().size() != 1) {
+    auto* w = qobject_cast<FormEsercizio*>(FinestreVisibili().value(0));
+    if (!w || FinestreVisibili().size() != 1) {
         std::fprintf(stderr, "bench_soak: the exercise window did not open alone\n");
         std::exit(1);
     }
@@ -55,7 +65,7 @@ void Visita(long n, int domandePerApertura)
     Giri::Rispondi(*w, nullptr);
     w->mnuEsci->trigger();
     Giri::Dipingi();
-    if (!Finestre::Cerca<FormMenu>() || Finestre::Aperte().size() != 1) {
+    if (!Finestre::Cerca<FormMenu>() || FinestreVisibili().size() != 1) {
         std::fprintf(stderr, "bench_soak: \"Esci\" did not bring the menu back\n");
         std::exit(1);
     }

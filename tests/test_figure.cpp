@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 void Scrivi(const QString& percorso, const QByteArray& dati)
 {
@@ -82,86 +84,138 @@ private slots:
     void controlloImmagineDisegnaLaFiguraStirata();
 };
 
+QColor Centro(const QPixmap& p) { return p.toImage().pixelColor(p.width() / 2, p.height() / 2); }
+
+// The placeholder as a control of the given size shows it.
+QImage SegnapostoA(QSize s)
+{
+    return QPixmap::fromImage(Figure::Segnaposto().scaled(s, Qt::IgnoreAspectRatio, Qt::SmoothTransformation))
+        .toImage();
+}
+
 void TestFigure::gifValidaDecodificataUnaVoltaPerDimensione()
 {
     QTemporaryDir dir;
-    Scrivi(dir.path() + "/1.gif", Gif(QSize(4, 4), QColor(200, 10, 10)));
-    Ambiente amb(dir.path());
     const QString f = dir.path() + "/1.gif";
-    QCOMPARE(Figure::Immagine(f).size(), QSize(4, 4));
-    QCOMPARE(Figure::Immagine(f).pixelColor(2, 2), QColor(200, 10, 10));
-    QCOMPARE(Figure::Decodifiche(), 2); // the picture at its own size is not kept
-    QVERIFY(Figure::Leggibile(f));
-    QCOMPARE(Figure::Decodifiche(), 2); // already known to be readable
-
+    Scrivi(f, Gif(QSize(4, 4), QColor(200, 10, 10)));
+    Ambiente amb(dir.path());
     const QPixmap a = Figure::Scalata(f, QSize(73, 73));
     QCOMPARE(a.size(), QSize(73, 73));
-    QCOMPARE(a.toImage().pixelColor(36, 36), QColor(200, 10, 10));
-    QCOMPARE(Figure::Decodifiche(), 3);
-    QCOMPARE(Figure::Scalata(f, QSize(73, 73)).cacheKey(), a.cacheKey()); // kept per size
-    QCOMPARE(Figure::Decodifiche(), 3);
-    QCOMPARE(Figure::Scalata(f, QSize(146, 146)).size(), QSize(146, 146)); // a new size decodes once
-    Figure::Scalata(f, QSize(146, 146));
+    QCOMPARE(Centro(a), QColor(200, 10, 10));
+    // The file changes on disk: a size already shown is kept, a new size decodes afresh
+    // (the decoded picture itself is not kept).
+    Scrivi(f, Gif(QSize(4, 4), QColor(10, 10, 200)));
     QCOMPARE(Figure::Scalata(f, QSize(73, 73)).cacheKey(), a.cacheKey());
-    QCOMPARE(Figure::Decodifiche(), 4);
+    const QPixmap b = Figure::Scalata(f, QSize(146, 146));
+    QCOMPARE(b.size(), QSize(146, 146));
+    QCOMPARE(Centro(b), QColor(10, 10, 200));
+    Scrivi(f, Gif(QSize(4, 4), QColor(10, 200, 10)));
+    QCOMPARE(Figure::Scalata(f, QSize(146, 146)).cacheKey(), b.cacheKey());
+    QCOMPARE(Figure::Scalata(f, QSize(73, 73)).cacheKey(), a.cacheKey());
     QVERIFY(Figure::Scalata(f, QSize(0, 10)).isNull());
-    QCOMPARE(Figure::Decodifiche(), 4);
     QVERIFY(amb.messaggi.avvisi.isEmpty());
-
-    // A file first asked for at a size is known to be readable from then on.
+    // Forgotten, the file is read again.
     Figure::Dimentica();
-    Figure::Scalata(f, QSize(41, 41));
-    QVERIFY(Figure::Leggibile(f));
-    QCOMPARE(Figure::Decodifiche(), 1);
+    QCOMPARE(Centro(Figure::Scalata(f, QSize(73, 73))), QColor(10, 200, 10));
 
-    // The shipped pictures decode too.
+    // The shipped pictures decode too: none is the placeholder, none gives a message.
+    QStringList nomi;
     for (int n = 1; n <= 20; ++n)
-        QVERIFY2(Figure::Leggibile(Ambiente::Risorse() + QStringLiteral("/gif/%1.gif").arg(n)), qPrintable(QString::number(n)));
+        nomi << QStringLiteral("%1.gif").arg(n);
     for (int n = 1; n <= 9; ++n)
-        QVERIFY(Figure::Leggibile(Ambiente::Risorse() + QStringLiteral("/gif/m%1.gif").arg(n)));
+        nomi << QStringLiteral("m%1.gif").arg(n);
+    for (const QString& nome : nomi)
+        QVERIFY2(Figure::Scalata(Ambiente::Risorse() + "/gif/" + nome, QSize(41, 41)).toImage() !=
+                     SegnapostoA(QSize(41, 41)),
+                 qPrintable(nome));
     QVERIFY(amb.messaggi.avvisi.isEmpty());
 }
+
+// Reads files as an ordinary user: as root, permission bits do not stop a read. The
+// saved user stays root, so the test can become root again.
+class ComeUtente {
+public:
+    ComeUtente() : attivo_(geteuid() == 0 && setresuid(65534, 65534, 0) == 0) {}
+    ~ComeUtente()
+    {
+        if (attivo_ && setresuid(0, 0, 0) != 0)
+            qFatal("could not become root again");
+    }
+    ComeUtente(const ComeUtente&) = delete;
+    ComeUtente& operator=(const ComeUtente&) = delete;
+
+private:
+    bool attivo_;
+};
 
 void TestFigure::fileGuastiDannoIlSegnapostoEUnAvvisoPerFile_data()
 {
     QTest::addColumn<QString>("nome");
     QTest::addColumn<QByteArray>("dati");
-    QTest::addColumn<bool>("cartella");
+    QTest::addColumn<QString>("tipo"); // file, cartella, nulla, anello, rotto, chiuso, cartella chiusa
+    QTest::addColumn<QString>("motivo");
     const QByteArray buona = Gif(QSize(8, 8), Qt::blue);
-    QTest::newRow("missing") << "9.gif" << QByteArray() << false;
-    QTest::newRow("zero bytes") << "4.gif" << QByteArray("") << false;
-    QTest::newRow("truncated") << "6.gif" << buona.left(20) << false;
-    QTest::newRow("text named .gif") << "5.gif" << QByteArray("non sono una figura\n") << false;
-    QTest::newRow("directory named .gif") << "7.gif" << QByteArray() << true;
+    const QString illeggibile = QStringLiteral("non è una figura leggibile");
+    QTest::newRow("missing") << "9.gif" << QByteArray() << "nulla" << "il file non c'è";
+    QTest::newRow("zero bytes") << "4.gif" << QByteArray("") << "file" << illeggibile;
+    QTest::newRow("truncated") << "6.gif" << buona.left(20) << "file" << illeggibile;
+    QTest::newRow("text named .gif") << "5.gif" << QByteArray("non sono una figura\n") << "file" << illeggibile;
+    QTest::newRow("directory named .gif") << "7.gif" << QByteArray() << "cartella" << "non è un file";
     QByteArray enorme = buona;
     // Logical screen and image both claim 20000 x 20000 pixels.
-    for (int off : {6, 8, 23, 25}) {
+    for (int off : {6, 8, 24, 26}) {
         enorme[off] = char(20000 & 0xFF);
         enorme[off + 1] = char(20000 >> 8);
     }
-    QTest::newRow("20000 x 20000 header") << "8.gif" << enorme << false;
+    QTest::newRow("20000 x 20000 header") << "8.gif" << enorme << "file"
+                                          << "la figura è troppo grande (20000 × 20000)";
+    const QString collegamento = QStringLiteral("è un collegamento che non porta a nessun file");
+    QTest::newRow("link to itself") << "1.gif" << QByteArray() << "anello" << collegamento;
+    QTest::newRow("link to no file") << "2.gif" << QByteArray() << "rotto" << collegamento;
+    QTest::newRow("no read permission") << "3.gif" << buona << "chiuso"
+                                        << "il file non si può aprire: manca il permesso di leggerlo";
+    QTest::newRow("folder without permission") << "6.gif" << buona << "cartella chiusa"
+                                               << QStringLiteral("la cartella «%1» non si può aprire: manca il permesso");
 }
 
 void TestFigure::fileGuastiDannoIlSegnapostoEUnAvvisoPerFile()
 {
     QFETCH(QString, nome);
     QFETCH(QByteArray, dati);
-    QFETCH(bool, cartella);
+    QFETCH(QString, tipo);
+    QFETCH(QString, motivo);
     QTemporaryDir dir;
     const QString f = dir.path() + u'/' + nome;
-    if (cartella)
+    if (tipo == QLatin1String("cartella"))
         QVERIFY(QDir().mkdir(f));
-    else if (QTest::currentDataTag() != QByteArray("missing"))
+    else if (tipo == QLatin1String("anello"))
+        QVERIFY(QFile::link(nome, f));
+    else if (tipo == QLatin1String("rotto"))
+        QVERIFY(QFile::link(QStringLiteral("nessuno.gif"), f));
+    else if (tipo != QLatin1String("nulla"))
         Scrivi(f, dati);
+    // Open to others, but for the folder that is closed on purpose.
+    const auto proprietario = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    QVERIFY(QFile::setPermissions(dir.path(), tipo == QLatin1String("cartella chiusa")
+                                                  ? proprietario
+                                                  : proprietario | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                                        QFile::ExeOther));
+    if (tipo == QLatin1String("chiuso"))
+        QVERIFY(QFile::setPermissions(f, QFile::WriteOwner));
+    motivo = motivo.arg(QFileInfo(dir.path()).fileName());
     Ambiente amb(dir.path());
-    QVERIFY(!Figure::Leggibile(f));
-    QCOMPARE(Figure::Immagine(f), Figure::Segnaposto());
-    QVERIFY(!Figure::Scalata(f, QSize(73, 73)).isNull());
-    Figure::Immagine(f);
-    Figure::Scalata(f, QSize(41, 41));
+    {
+        ComeUtente utente;
+        if (tipo.contains(QLatin1String("chius")))
+            QVERIFY(!QFile(f).open(QIODevice::ReadOnly)); // the case is real
+        QCOMPARE(Figure::Scalata(f, QSize(73, 73)).toImage(), SegnapostoA(QSize(73, 73)));
+        QCOMPARE(Figure::Scalata(f, QSize(41, 41)).toImage(), SegnapostoA(QSize(41, 41)));
+    }
     QCOMPARE(amb.messaggi.avvisi.size(), 1); // one message per file and run
-    QVERIFY2(amb.messaggi.avvisi.front().contains(nome), qPrintable(amb.messaggi.avvisi.front()));
-    QVERIFY(amb.messaggi.avvisi.front().contains(QDir::toNativeSeparators(f)));
+    const QString& avviso = amb.messaggi.avvisi.front();
+    QVERIFY2(avviso.startsWith(QStringLiteral("Non si può mostrare la figura «%1»: %2.\n\n").arg(nome, motivo)),
+             qPrintable(avviso));
+    QVERIFY(avviso.contains(QDir::toNativeSeparators(f)));
     QCOMPARE(amb.terminazioni, 0);
 }
 
@@ -172,8 +226,7 @@ void TestFigure::pngChiamatoGifSiVede()
     img.fill(QColor(0, 128, 0));
     QVERIFY(img.save(dir.path() + "/3.gif", "PNG"));
     Ambiente amb(dir.path());
-    QVERIFY(Figure::Leggibile(dir.path() + "/3.gif"));
-    QCOMPARE(Figure::Immagine(dir.path() + "/3.gif").size(), QSize(10, 6));
+    QCOMPARE(Centro(Figure::Scalata(dir.path() + "/3.gif", QSize(10, 6))), QColor(0, 128, 0));
     QVERIFY(amb.messaggi.avvisi.isEmpty());
 }
 
@@ -192,16 +245,18 @@ void TestFigure::controlloImmagineDisegnaLaFiguraStirata()
     QVERIFY(c.Vuoto());
     c.ImpostaFigura(dir.path() + "/2.gif");
     QCOMPARE(c.Figura(), dir.path() + "/2.gif");
-    QCOMPARE(Figure::Decodifiche(), 1); // decoded at the control's size when set
+    // Decoded at the control's size when set: the file changed afterwards is not read
+    // again, neither to paint nor for a control of the same size.
+    img.setPixelColor(0, 0, Qt::green);
+    img.setPixelColor(1, 0, Qt::green);
+    QVERIFY(img.save(dir.path() + "/2.gif", "PNG"));
     const QImage shot = c.grab().toImage();
     QCOMPARE(shot.pixelColor(5, 36), QColor(Qt::red));
     QCOMPARE(shot.pixelColor(68, 36), QColor(Qt::blue));
-    // Painting, and a control of the same size preparing the same file, decode nothing.
     ControlloImmagine altro(&padre, QStringLiteral("Image1(1)"), QRect(1095, 0, 1095, 1095));
     altro.Prepara(dir.path() + "/2.gif");
     altro.ImpostaFigura(dir.path() + "/2.gif");
     QCOMPARE(altro.grab().toImage().pixelColor(68, 36), QColor(Qt::blue));
-    QCOMPARE(Figure::Decodifiche(), 1);
     c.Svuota();
     QVERIFY(c.Vuoto());
 }

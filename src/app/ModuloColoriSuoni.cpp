@@ -4,7 +4,11 @@
 #include "app/Piattaforma.h"
 #include "ui/Finestra.h"
 
+#include <type_traits>
+
 namespace ModuloColoriSuoni {
+
+static_assert(std::is_same_v<Colore, ColoreBGR>, "the windows store colours as the tables do");
 
 const std::array<Colore, 19>& Colori(TabellaColori tabella)
 {

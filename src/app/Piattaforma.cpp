@@ -1,8 +1,9 @@
 #include "app/Piattaforma.h"
 
-#include "ui/Finestre.h"
 #include "app/LettoreQt.h"
-#include "ui/MessaggiQt.h"
+#include "app/MessaggiQt.h"
+#include "ui/Figure.h"
+#include "ui/Finestre.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,6 +36,13 @@ void TerminaDavvero()
     Finestre::ScaricaTutte();
     QCoreApplication::exit(0);
 }
+
+// A picture that cannot be shown is told through the program's message boxes, whichever
+// is in place; set before main(), so before any picture is read.
+const bool avvisiFigure = [] {
+    Figure::ImpostaAvviso([](const QString& testo) { Finestrelle().Avviso(testo); });
+    return true;
+}();
 } // namespace
 
 LettoreSuoni& Suoni()

@@ -115,6 +115,8 @@ FormEsercizio::FormEsercizio(const DatiCornice& dati) : Finestra(dati.nome, dati
     connect(mnuEsci, &QAction::triggered, this, [this] { mnuEsci_Click(); });
 
     FissaDimensioni();
+    // The close control ends the program, without a question.
+    connect(this, &Finestra::Chiusa, this, [] { Piattaforma::TerminaProgramma(); });
 }
 
 QString FormEsercizio::TestoConteggio(std::int16_t n) { return u' ' + QString::number(n); }

@@ -1,8 +1,7 @@
 #include "ui/Figure.h"
 
-#include "app/Piattaforma.h"
-
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QImageReader>
@@ -11,21 +10,24 @@
 namespace Figure {
 namespace {
 struct Voce {
-    bool letta = false;    // decoded at least once: `valida` is known
-    bool valida = false;
     bool segnalata = false; // the message about this file has been shown
     QHash<quint64, QPixmap> scalate;
 };
 
 struct Archivio {
     QHash<QString, Voce> voci;
-    int decodifiche = 0;
 };
 
 Archivio& A()
 {
     static Archivio a;
     return a;
+}
+
+std::function<void(const QString&)>& Avviso()
+{
+    static std::function<void(const QString&)> avviso;
+    return avviso;
 }
 
 quint64 Chiave(QSize s) { return (quint64(quint32(s.width())) << 32) | quint32(s.height()); }
@@ -35,11 +37,24 @@ QImage Leggi(const QString& percorso, QString& motivo)
 {
     const QFileInfo info(percorso);
     if (!info.exists()) {
-        motivo = QStringLiteral("il file non c'è");
+        // A link that leads to no file, to itself or round in a circle is there, but empty;
+        // in a folder that may not be looked into, no file can be seen.
+        const QFileInfo cartella(info.absolutePath());
+        if (info.isSymLink())
+            motivo = QStringLiteral("è un collegamento che non porta a nessun file");
+        else if (cartella.isDir() && !cartella.isExecutable())
+            motivo = QStringLiteral("la cartella «%1» non si può aprire: manca il permesso").arg(cartella.fileName());
+        else
+            motivo = QStringLiteral("il file non c'è");
         return {};
     }
     if (!info.isFile()) {
         motivo = QStringLiteral("non è un file");
+        return {};
+    }
+    if (QFile file(percorso); !file.open(QIODevice::ReadOnly)) {
+        motivo = info.isReadable() ? QStringLiteral("il file non si può aprire")
+                                   : QStringLiteral("il file non si può aprire: manca il permesso di leggerlo");
         return {};
     }
     QImageReader lettore(percorso);
@@ -81,14 +96,11 @@ QImage Decodifica(const QString& percorso, Voce& v)
 {
     QString motivo;
     QImage img = Leggi(percorso, motivo);
-    ++A().decodifiche;
-    v.letta = true;
-    v.valida = !img.isNull();
-    if (v.valida)
+    if (!img.isNull())
         return img;
-    if (!v.segnalata) {
+    if (!v.segnalata && Avviso()) {
         v.segnalata = true;
-        Piattaforma::Finestrelle().Avviso(
+        Avviso()(
             QStringLiteral("Non si può mostrare la figura «%1»: %2.\n\n%3\n\n"
                            "Al suo posto compare un punto di domanda.")
                 .arg(QFileInfo(percorso).fileName(), motivo, QDir::toNativeSeparators(percorso)));
@@ -118,18 +130,8 @@ QPixmap Scalata(const QString& percorso, QSize dispositivo)
         .value();
 }
 
-bool Leggibile(const QString& percorso)
-{
-    Voce& v = A().voci[percorso];
-    if (!v.letta)
-        Decodifica(percorso, v);
-    return v.valida;
-}
-
-QImage Immagine(const QString& percorso) { return Decodifica(percorso, A().voci[percorso]); }
-
 void Dimentica() { A() = Archivio{}; }
 
-int Decodifiche() { return A().decodifiche; }
+void ImpostaAvviso(std::function<void(const QString& testo)> avviso) { Avviso() = std::move(avviso); }
 
 } // namespace Figure

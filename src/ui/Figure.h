@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QString>
+#include <functional>
 
 namespace Figure {
 
@@ -16,19 +17,14 @@ constexpr int LatoMassimo = 4096;
 // picture is kept for the run, the decoded one is not.
 QPixmap Scalata(const QString& percorso, QSize dispositivo);
 
-// Whether the file gave a real picture; decodes it if no size of it has been asked for.
-bool Leggibile(const QString& percorso);
-
-// The picture at the size the file gives, or the placeholder: decoded afresh, not kept.
-QImage Immagine(const QString& percorso);
-
 // The placeholder shown in place of an unreadable picture.
 const QImage& Segnaposto();
 
 // Forgets every picture kept and every file already reported.
 void Dimentica();
 
-// How many times a file has been decoded since the last Dimentica (to check the cache).
-int Decodifiche();
+// Where the message naming a file that cannot be shown goes, once per file and run;
+// without one the file is only shown as the placeholder.
+void ImpostaAvviso(std::function<void(const QString& testo)> avviso);
 
 } // namespace Figure

@@ -1,8 +1,10 @@
 #pragma once
 // A window of the program: fixed client area, title "Tivoro", a background colour.
-#include "app/ModuloColoriSuoni.h"
-
 #include <QMainWindow>
+#include <cstdint>
+
+// A colour as the program stores it: red in the low byte, then green, then blue (BBGGRR).
+using ColoreBGR = std::uint32_t;
 
 class Finestra : public QMainWindow {
     Q_OBJECT
@@ -13,20 +15,29 @@ public:
     // The area in which the controls stand.
     QWidget* Client() const { return client_; }
 
-    ModuloColoriSuoni::Colore ColoreSfondo() const { return colore_; }
-    void ImpostaColoreSfondo(ModuloColoriSuoni::Colore colore);
+    ColoreBGR ColoreSfondo() const { return colore_; }
+    void ImpostaColoreSfondo(ColoreBGR colore);
 
     // Runs when the window has become the program's active window after being shown
     // by the registry; only some windows do something here.
     virtual void Form_Activate() {}
 
+signals:
+    // The user closed the window with its close control; the window has accepted it.
+    void Chiusa();
+
 protected:
-    // Fixes the window's size once the menu bar (if any) is in place.
+    // Fixes the window's size once the menu bar (if any) is in place, and places it.
     void FissaDimensioni();
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
+    void Colloca();
+
     QWidget* client_;
     QSize clientPx_;
-    ModuloColoriSuoni::Colore colore_ = 0xFFFFFF;
+    ColoreBGR colore_ = 0xFFFFFF;
+    // Placed without knowing the window manager's frame (see moveEvent).
+    bool senzaCornice_ = true;
 };

@@ -64,13 +64,4 @@ void ScaricaTutte()
         Scarica(voce.second.data());
 }
 
-QList<Finestra*> Aperte()
-{
-    Pulisci();
-    QList<Finestra*> l;
-    for (auto& voce : Registro())
-        l.append(voce.second.data());
-    return l;
-}
-
 } // namespace Finestre

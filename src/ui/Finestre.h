@@ -2,7 +2,6 @@
 // The registry of the program's windows: each window exists at most once.
 #include "ui/Finestra.h"
 
-#include <QList>
 #include <typeindex>
 
 namespace Finestre {
@@ -42,8 +41,5 @@ void Scarica(Finestra* finestra);
 
 // Unloads every window (end of the program, tests).
 void ScaricaTutte();
-
-// The loaded windows, in the order they were shown.
-QList<Finestra*> Aperte();
 
 } // namespace Finestre

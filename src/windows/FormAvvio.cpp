@@ -1,5 +1,7 @@
 #include "windows/FormAvvio.h"
 
+#include "app/ModuloColoriSuoni.h"
+#include "app/Piattaforma.h"
 #include "ui/Controlli.h"
 #include "ui/Finestre.h"
 #include "windows/FormMenu.h"
@@ -22,6 +24,8 @@ FormAvvio::FormAvvio() : Finestra("FormAvvio", QSize(10020, 7770))
     connect(Command1, &QAbstractButton::clicked, this, [this] { Command1_Click(); });
     // "Avvio" is the only control that takes the focus.
     Command1->setFocus();
+    // The close control ends the program, without a question.
+    connect(this, &Finestra::Chiusa, this, [] { Piattaforma::TerminaProgramma(); });
     Form_Load();
 }
 

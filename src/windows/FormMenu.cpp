@@ -1,6 +1,8 @@
 #include "windows/FormMenu.h"
 
+#include "app/ModuloColoriSuoni.h"
 #include "app/Modulo1.h"
+#include "app/Piattaforma.h"
 #include "exercises/FormEs1.h"
 #include "exercises/FormEs2.h"
 #include "exercises/FormEs3.h"
@@ -52,6 +54,8 @@ FormMenu::FormMenu() : Finestra("FormMenu", QSize(9600, 7200))
                                       QStringLiteral("Esci"), Controlli::Icona(QStringLiteral("stop")), esci);
     BottoneEsci->setAccessibleDescription(QStringLiteral("esci dal programma"));
     connect(BottoneEsci, &QAbstractButton::clicked, this, [this] { BottoneEsci_Click(); });
+    // The close control ends the program, without a question.
+    connect(this, &Finestra::Chiusa, this, [] { Piattaforma::TerminaProgramma(); });
 
     setTabOrder(Command7, Command1);
     setTabOrder(Command1, Command2);

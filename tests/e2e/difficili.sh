@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program where things are not as they should be: a folder with blanks and
-# accented letters, no gif/ folder, no suoni/ folder, no audio device, no display, the
-# display lost after a sound.
+# accented letters, no gif/ folder, no suoni/ folder, no audio device, a screen smaller
+# than the windows, no display, the display lost after a sound.
 # Usage: difficili.sh TIVORO_EXECUTABLE
 set -euo pipefail
 qui=$(cd "$(dirname "$0")" && pwd)
@@ -9,7 +9,8 @@ radice=$(cd "$qui/../.." && pwd)
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 fail() { echo "FAIL difficili: $*" >&2; exit 1; }
 
-/usr/bin/python3 "$qui/tivoro_e2e.py" "$exe" cartella senza-gif senza-suoni senza-audio fine-sessione
+/usr/bin/python3 "$qui/tivoro_e2e.py" "$exe" cartella senza-gif senza-suoni senza-audio schermo-piccolo \
+  fine-sessione
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

@@ -20,6 +20,9 @@ Scenarios (each starts the program afresh; all share one X server):
                put down and moved, a wrong and nine right boxes
   ordina-tasti   one game of "Ordina i numeri" by keys alone: arrows, Space, Enter, Escape,
                with the focus ring followed on the screen
+  schermo-piccolo  a screen smaller than the windows (its own Xvfb, and a scale factor of 2):
+               each window and message box inside the screen where it fits, its top-left
+               corner on the screen where it does not
 
 --docs DIR saves screenshots of every window into DIR (the normal run writes nothing).
 Layout positions are the program's own, in twips (15 twips = 1 pixel).
@@ -307,10 +310,11 @@ class Finestra:
 class Schermo:
     """A private Xvfb on a display that no one else uses."""
 
-    def __init__(self, cartella):
+    def __init__(self, cartella, dimensioni=(1280, 1024)):
         self.cartella = cartella
+        self.dimensioni = dimensioni
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-noreset", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", "1", "-screen", "0", "%dx%dx24" % dimensioni, "-noreset", "-nolisten", "tcp"],
             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         letto = b""
         sel = selectors.DefaultSelector()
@@ -389,17 +393,29 @@ class Schermo:
             return None
         return g.x, g.y, g.width, g.height
 
-    def foto(self, wid):
-        """A screenshot of one window, or None if it has gone."""
+    def sullo_schermo(self, wid):
+        """Where a window stands on the screen: (x, y, width, height), or None if it has gone."""
+        try:
+            w = self.xd.create_resource_object("window", wid)
+            g = w.get_geometry()
+            p = self.radice.translate_coords(w, 0, 0)
+        except (xerror.BadWindow, xerror.BadDrawable, xerror.BadMatch):
+            return None
+        return p.x, p.y, g.width, g.height
+
+    def foto(self, wid, parte=None):
+        """A screenshot of one window (or of its top-left part of the given size), or None
+        if it has gone."""
         g = self.geometria(wid)
         if g is None:
             return None
+        larghezza, altezza = parte or g[2:]
         try:
             w = self.xd.create_resource_object("window", wid)
-            raw = w.get_image(0, 0, g[2], g[3], X.ZPixmap, 0xFFFFFFFF)
+            raw = w.get_image(0, 0, larghezza, altezza, X.ZPixmap, 0xFFFFFFFF)
         except (xerror.BadWindow, xerror.BadDrawable, xerror.BadMatch):
             return None
-        return Image.frombytes("RGB", (g[2], g[3]), raw.data, "raw", "BGRX")
+        return Image.frombytes("RGB", (larghezza, altezza), raw.data, "raw", "BGRX")
 
 
 class Tivoro:
@@ -1729,6 +1745,81 @@ def scenario_ordina(ctx, tasti):
             f"{'by keys' if tasti else 'by clicks'}, status 0")
 
 
+def collocata(schermo, wid, cosa, centrata=True):
+    """Checks that a window lies within the screen where it fits (centred, for the main
+    windows) and that its top-left corner is on the screen where it does not."""
+    g = schermo.sullo_schermo(wid)
+    if g is None:
+        raise Fallito(f"{cosa} went away")
+    x, y, w, h = g
+    for p, lato, spazio in ((x, w, schermo.dimensioni[0]), (y, h, schermo.dimensioni[1])):
+        if lato > spazio:
+            ok = 0 <= p < spazio
+        else:
+            # Centred to within a pixel of the program's own (two at a scale factor of 2).
+            ok = 0 <= p <= spazio - lato and (not centrata or abs(p - (spazio - lato) // 2) <= 2)
+        if not ok:
+            raise Fallito(f"{cosa} ({w}x{h}) stands at {x},{y} on a screen of "
+                          f"{schermo.dimensioni[0]}x{schermo.dimensioni[1]}")
+    return f"{cosa} {w}x{h} at {x},{y}"
+
+
+def sola_finestra(pil, larghezza, cosa):
+    """Waits for the program's one main window of the given width (no screenshot: it may
+    stand partly off the screen); its window id."""
+    def trova():
+        principali, scatole = pil.finestre()
+        if len(principali) != 1 or scatole:
+            return None
+        g = pil.s.geometria(principali[0])
+        return principali[0] if g and g[2] == larghezza else None
+    return pil.attendi(trova, cosa)
+
+
+def scenario_schermo_piccolo(ctx):
+    visti = []
+    # A screen that holds the menu but neither the title window nor "Ordina i numeri".
+    piccolo = Schermo(ctx.tmp, (660, 500))
+    try:
+        ctx.n += 1
+        p = Tivoro(piccolo, ctx.eseguibile, ctx.tmp, os.path.join(ctx.tmp, f"tivoro-{ctx.n}.log"))
+        pil = Pilota(piccolo, p, ctx.lettore)
+        partita = Partita(pil)
+        ctx.partite.append(partita)
+        titolo = sola_finestra(pil, CLIENT["avvio"][0], "the title window")
+        visti.append(collocata(piccolo, titolo, "the title window"))
+        pil.tasti(titolo, "Return")
+        menu = partita.menu()
+        visti.append(collocata(piccolo, menu.id, "the menu"))
+        pil.clic(menu, MENU_BOTTONI["FormOrd"])
+        wid = sola_finestra(pil, CLIENT["ord"][0], "Ordina i numeri")
+        visti.append(collocata(piccolo, wid, "Ordina i numeri"))
+        # "Informazioni" from the part of the menu bar on the screen: its box on the screen.
+        x, y, w, h = piccolo.sullo_schermo(wid)
+        f = Finestra(wid, "ord", x, y, min(w, piccolo.dimensioni[0] - x), h)
+        img = pil.attendi(lambda: piccolo.foto(wid, (f.w, f.origine[1])), "the menu bar")
+        mx, my = pil.voci_menu(img, f)[1]
+        piccolo.xdo("mousemove", "--window", wid, mx, my, "mousedown", "1", "mouseup", "1")
+        b = pil.scatola([])
+        visti.append(collocata(piccolo, b, "the message box", centrata=False))
+        pil.tasti(b, "Return")
+        pil.attendi(lambda: b not in pil.finestre()[1], "the message box to close")
+        p.chiudi()
+    finally:
+        piccolo.chiudi()
+
+    # The same at twice the size on the usual screen: the title window is larger than it.
+    partita = ctx.avvia(env={"QT_SCALE_FACTOR": "2"})
+    pil = partita.pil
+    titolo = sola_finestra(pil, 2 * CLIENT["avvio"][0], "the title window at twice the size")
+    visti.append(collocata(ctx.schermo, titolo, "the title window at 200 %"))
+    pil.tasti(titolo, "Return")
+    menu = sola_finestra(pil, 2 * CLIENT["menu"][0], "the menu at twice the size")
+    visti.append(collocata(ctx.schermo, menu, "the menu at 200 %"))
+    pil.p.chiudi()
+    return "; ".join(visti)
+
+
 SCENARI = {
     "ordina-tocchi": lambda ctx: scenario_ordina(ctx, tasti=False),
     "ordina-tasti": lambda ctx: scenario_ordina(ctx, tasti=True),
@@ -1739,6 +1830,7 @@ SCENARI = {
     "senza-suoni": scenario_senza_suoni,
     "senza-audio": scenario_senza_audio,
     "fine-sessione": scenario_fine_sessione,
+    "schermo-piccolo": scenario_schermo_piccolo,
 }
 
 

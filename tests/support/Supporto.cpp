@@ -5,7 +5,7 @@
 #include "ui/Figure.h"
 #include "ui/Finestre.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QtTest>
 #include <memory>
 
@@ -94,8 +94,8 @@ void ScaricaFinestre()
 QList<Finestra*> FinestreVisibili()
 {
     QList<Finestra*> l;
-    for (Finestra* f : Finestre::Aperte())
-        if (f->isVisible())
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<Finestra*>(w); f && f->isVisible())
             l.append(f);
     return l;
 }

@@ -1,4 +1,4 @@
-#include "ui/MessaggiQt.h"
+#include "app/MessaggiQt.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
