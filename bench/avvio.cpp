@@ -4,9 +4,11 @@
 // (SubstructureNotify). After the map it waits a moment for the window to be painted,
 // reads the program's resident memory from /proc, and ends the program.
 //
-//   bench_avvio [--giri N] [--attesa MS] NOME=PROGRAMMA [NOME=PROGRAMMA ...]
+//   bench_avvio [--giri N] [--attesa MS] [--ambiente NOME VAR=VALORE]... NOME=PROGRAMMA...
 //       N runs of each program, alternating (after one discarded warm-up run each);
 //       prints every run, then per program the median, the quartiles and the memory.
+//       --ambiente sets a variable of the environment for the program of that name only
+//       (the same program can so run twice, e.g. with and without a session bus).
 //   bench_avvio --una PROGRAMMA [ARGOMENTI...]
 //       one run of a command whose window may belong to a child of it (e.g. under
 //       strace); prints the wall-clock time of the map as seconds since the epoch.
@@ -133,12 +135,14 @@ struct Esito {
     Memoria memoria;
 };
 
-pid_t Avvia(char* const argv[])
+pid_t Avvia(char* const argv[], const std::vector<std::string>& ambiente = {})
 {
     const pid_t pid = fork();
     if (pid == 0) {
         setpgid(0, 0); // a group of its own, so that the end reaches its children too
         setenv("QT_QPA_PLATFORM", "xcb", 1);
+        for (const std::string& v : ambiente)
+            putenv(const_cast<char*>(v.c_str()));
         execvp(argv[0], argv);
         std::fprintf(stderr, "bench_avvio: cannot start %s: %s\n", argv[0], std::strerror(errno));
         _exit(127);
@@ -154,12 +158,12 @@ void Termina(pid_t pid)
     }
 }
 
-Esito Giro(Osservatore& oss, const std::string& programma, double attesa)
+Esito Giro(Osservatore& oss, const std::string& programma, double attesa, const std::vector<std::string>& ambiente)
 {
     oss.Svuota();
     char* argv[] = {const_cast<char*>(programma.c_str()), nullptr};
     const double t0 = Adesso();
-    const pid_t pid = Avvia(argv);
+    const pid_t pid = Avvia(argv, ambiente);
     Esito e;
     const double t1 = oss.AspettaMappa(pid, t0 + 30000);
     if (t1 >= 0) {
@@ -185,7 +189,7 @@ double Quantile(std::vector<double> v, double q)
 
 int Uso()
 {
-    std::fprintf(stderr, "usage: bench_avvio [--giri N] [--attesa MS] NAME=PROGRAM...\n"
+    std::fprintf(stderr, "usage: bench_avvio [--giri N] [--attesa MS] [--ambiente NAME VAR=VALUE]... NAME=PROGRAM...\n"
                          "       bench_avvio --una COMMAND [ARGS...]\n");
     return 2;
 }
@@ -197,6 +201,7 @@ int main(int argc, char* argv[])
     int giri = 20;
     double attesa = 500;
     std::vector<std::pair<std::string, std::string>> programmi;
+    std::map<std::string, std::vector<std::string>> ambienti;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--una" && i + 1 < argc) {
@@ -220,6 +225,10 @@ int main(int argc, char* argv[])
             giri = std::atoi(argv[++i]);
         else if (a == "--attesa" && i + 1 < argc)
             attesa = std::atof(argv[++i]);
+        else if (a == "--ambiente" && i + 2 < argc && std::strchr(argv[i + 2], '=')) {
+            ambienti[argv[i + 1]].emplace_back(argv[i + 2]);
+            i += 2;
+        }
         else if (const auto uguale = a.find('='); uguale != std::string::npos && uguale > 0)
             programmi.emplace_back(a.substr(0, uguale), a.substr(uguale + 1));
         else
@@ -230,7 +239,7 @@ int main(int argc, char* argv[])
 
     Osservatore oss;
     for (auto& [nome, prog] : programmi) // warm-up: files in the page cache, fontconfig's cache
-        if (Giro(oss, prog, 0).ms < 0) {
+        if (Giro(oss, prog, 0, ambienti[nome]).ms < 0) {
             std::fprintf(stderr, "bench_avvio: %s showed no window\n", prog.c_str());
             return 1;
         }
@@ -243,7 +252,7 @@ int main(int argc, char* argv[])
             // Alternate, and swap the order every other run, so that neither program
             // always runs first.
             const auto& [nome, prog] = programmi[g % 2 ? programmi.size() - 1 - k : k];
-            const Esito e = Giro(oss, prog, attesa);
+            const Esito e = Giro(oss, prog, attesa, ambienti[nome]);
             if (e.ms < 0) {
                 std::fprintf(stderr, "bench_avvio: %s showed no window\n", prog.c_str());
                 return 1;

@@ -118,7 +118,13 @@ void TestAvvio::titoloComeDaTabella()
     QCOMPARE(avvio->geometry(), Px(3240, 4800, 3375, 1215));
     ControllaCarattere(avvio, 19, true);
     QCOMPARE(avvio->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
-    QVERIFY(!avvio->icon().isNull());
+    // The picture of assets/icone, as the program carries it compiled in, on the button and
+    // as the window's icon.
+    const QImage animale = QImage(QStringLiteral(TIVORO_ASSETS_DIR "/icone/animale.png"))
+                               .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QVERIFY(!animale.isNull());
+    QCOMPARE(avvio->icon().pixmap(animale.size()).toImage(), animale);
+    QCOMPARE(f->windowIcon().pixmap(animale.size()).toImage(), animale);
     QCOMPARE(f->focusWidget(), avvio);
 }
 

@@ -1,10 +1,11 @@
 #include "ui/Controlli.h"
 
+#include "ui/FigurinePixel.h"
 #include "ui/Twips.h"
 
 #include <QCoreApplication>
 #include <QHash>
-#include <QImageReader>
+#include <QImage>
 #include <QKeyEvent>
 
 namespace Controlli {
@@ -38,13 +39,18 @@ Archivio& A()
     return *a;
 }
 
-// They are PNG files: read as such, without asking every image plugin of the system
-// whether it knows the file (which loads each plugin, before the first window too).
+// They are compiled in as ready pixels: nothing to decode, and Qt's image reader, which
+// looks through every image plugin of the system before it reads a first picture, is not
+// needed by the title window.
 QPixmap LeggiFigurina(const QString& nome)
 {
-    QImageReader lettore(QStringLiteral(":/icone/%1.png").arg(nome), "png");
-    lettore.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(lettore.read());
+    for (std::size_t i = 0; i < FigurinePixel::Numero; ++i) {
+        const FigurinePixel::Figurina& f = FigurinePixel::Tutte[i];
+        if (nome == QLatin1String(f.nome))
+            return QPixmap::fromImage(QImage(reinterpret_cast<const uchar*>(f.pixel), f.larghezza, f.altezza,
+                                             f.larghezza * 4, QImage::Format_ARGB32_Premultiplied));
+    }
+    return QPixmap();
 }
 } // namespace
 

@@ -10,7 +10,7 @@ namespace Controlli {
 // A font as the layouts give it ("Arial" 18 pt bold), sized in pixels at 96 dpi.
 QFont Carattere(const QString& famiglia, double punti, bool grassetto = true);
 
-// A picture compiled into the program (assets/icone/<nome>.png), read once per run.
+// A picture compiled into the program (assets/icone/<nome>.png), made once per run.
 QIcon Icona(const QString& nome);
 QPixmap Figurina(const QString& nome);
 
