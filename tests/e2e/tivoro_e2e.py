@@ -1797,8 +1797,14 @@ def scenario_schermo_piccolo(ctx):
         # "Informazioni" from the part of the menu bar on the screen: its box on the screen.
         x, y, w, h = piccolo.sullo_schermo(wid)
         f = Finestra(wid, "ord", x, y, min(w, piccolo.dimensioni[0] - x), h)
-        img = pil.attendi(lambda: piccolo.foto(wid, (f.w, f.origine[1])), "the menu bar")
-        mx, my = pil.voci_menu(img, f)[1]
+        def voci():
+            # The window maps before its menu bar has drawn all three items.
+            img = piccolo.foto(wid, (f.w, f.origine[1]))
+            try:
+                return pil.voci_menu(img, f) if img else None
+            except Fallito:
+                return None
+        mx, my = pil.attendi(voci, "the menu bar with its three items")[1]
         piccolo.xdo("mousemove", "--window", wid, mx, my, "mousedown", "1", "mouseup", "1")
         b = pil.scatola([])
         visti.append(collocata(piccolo, b, "the message box", centrata=False))
