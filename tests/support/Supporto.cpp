@@ -43,7 +43,8 @@ void MessaggiScriptati::Domanda(const QString& testo, std::function<void(bool si
         si = risposte.front();
         risposte.pop_front();
     }
-    risposta(si);
+    if (risposta)
+        risposta(si);
 }
 
 namespace {
