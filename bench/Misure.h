@@ -58,10 +58,10 @@ public:
 class MessaggiSi : public Messaggi {
 public:
     void Informazione(const QString&) override { ++informazioni; }
-    bool Domanda(const QString&) override
+    void Domanda(const QString&, std::function<void(bool si)> risposta) override
     {
         ++domande;
-        return true;
+        risposta(true);
     }
     void Avviso(const QString&) override { ++avvisi; }
     long informazioni = 0, domande = 0, avvisi = 0;

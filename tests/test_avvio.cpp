@@ -2,6 +2,7 @@
 #include "Supporto.h"
 
 #include "app/Casuale.h"
+#include "app/MessaggiQt.h"
 #include "app/Modulo1.h"
 #include "exercises/FormEs1.h"
 #include "exercises/FormEs2.h"
@@ -16,6 +17,7 @@
 #include "windows/FormMenu.h"
 
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -46,6 +48,16 @@ protected:
         return false;
     }
 };
+
+// The message boxes that exist, shown or not.
+QList<QMessageBox*> Scatole()
+{
+    QList<QMessageBox*> l;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<QMessageBox*>(w))
+            l.append(b);
+    return l;
+}
 } // namespace
 
 class TestAvvio : public QObject {
@@ -62,6 +74,8 @@ private slots:
     void esciDelMenuSiTerminaIlProgramma();
     void chiusuraDellaFinestraTerminaIlProgramma();
     void ritornoDaUnEsercizioDaUnMenuNuovoInUnNuovoColore();
+    void scatoleVereRispondonoDopo_data();
+    void scatoleVereRispondonoDopo();
 };
 
 void TestAvvio::mainMostraIlTitoloNelColoreEstratto()
@@ -303,6 +317,113 @@ void TestAvvio::ritornoDaUnEsercizioDaUnMenuNuovoInUnNuovoColore()
     QCOMPARE(nuovo->ColoreSfondo(), 0xFFFF00u);
     QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(0));
     QCOMPARE(Modulo1::NumeroErrati, std::int16_t(0));
+}
+
+void TestAvvio::scatoleVereRispondonoDopo_data()
+{
+    QTest::addColumn<QString>("chi");      // "Esci" of the menu or of an exercise, or "Informazioni"
+    QTest::addColumn<int>("volte");        // how often it is chosen before the box is answered
+    QTest::addColumn<QString>("risposta"); // a button, Escape, the box's close control, or the window unloaded
+    QTest::addColumn<bool>("effetto");     // the program ends / the menu comes back
+
+    QTest::newRow("menu, Sì") << "menu" << 1 << "Sì" << true;
+    QTest::newRow("menu, No") << "menu" << 1 << "No" << false;
+    QTest::newRow("menu, Sì after Esci twice") << "menu" << 2 << "Sì" << true;
+    QTest::newRow("menu, Escape") << "menu" << 1 << "Esc" << false;
+    QTest::newRow("esercizio, Sì") << "esercizio" << 1 << "Sì" << true;
+    QTest::newRow("esercizio, Sì after Esci three times") << "esercizio" << 3 << "Sì" << true;
+    QTest::newRow("esercizio, close control") << "esercizio" << 1 << "chiusura" << false;
+    QTest::newRow("esercizio, the window gone first") << "esercizio" << 1 << "via" << false;
+    QTest::newRow("informazioni, OK after twice") << "informazioni" << 2 << "OK" << false;
+}
+
+void TestAvvio::scatoleVereRispondonoDopo()
+{
+    QFETCH(QString, chi);
+    QFETCH(int, volte);
+    QFETCH(QString, risposta);
+    QFETCH(bool, effetto);
+    Ambiente amb;
+    Piattaforma::ImpostaFinestrelle(std::make_unique<MessaggiQt>());
+    Casuale::Semina(5);
+    Finestra* finestra = nullptr;
+    FormMenu* menu = nullptr;
+    FormEsercizio* es = nullptr;
+    if (chi == u"menu")
+        finestra = menu = Finestre::Mostra<FormMenu>();
+    else
+        finestra = es = Finestre::Mostra<FormEs1>();
+    QVERIFY(QTest::qWaitForWindowExposed(finestra));
+    Modulo1::NumeroEsatti = 4;
+    Modulo1::NumeroErrati = 2;
+
+    for (int i = 0; i < volte; ++i) {
+        if (menu)
+            QTest::mouseClick(menu->BottoneEsci, Qt::LeftButton);
+        else if (chi == u"esercizio")
+            es->mnuEsci->trigger();
+        else
+            es->MenuInformazioni->trigger();
+    }
+    // Asked and not yet answered: one box, modal for the window under it, and nothing done.
+    const auto scatole = Scatole();
+    QCOMPARE(scatole.size(), 1);
+    QMessageBox* box = scatole.front();
+    QVERIFY(box->isVisible());
+    QCOMPARE(box->parentWidget(), finestra);
+    QCOMPARE(box->windowModality(), Qt::WindowModal);
+    QCOMPARE(QGuiApplication::modalWindow(), box->windowHandle());
+    QCOMPARE(box->windowTitle(), QStringLiteral("Tivoro"));
+    QCOMPARE(amb.terminazioni, 0);
+    QCOMPARE(FinestreVisibili(), QList<Finestra*>{finestra});
+    if (chi == u"informazioni") {
+        QCOMPARE(box->text(), Modulo1::TestoInformazioni());
+        QCOMPARE(box->icon(), QMessageBox::Information);
+        QCOMPARE(box->standardButtons(), QMessageBox::Ok);
+    } else {
+        QCOMPARE(box->text(),
+                 menu ? QStringLiteral("Vuoi uscire dal programma?") : QStringLiteral("Vuoi tornare al menù?"));
+        QCOMPARE(box->icon(), QMessageBox::Question);
+        QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box->button(QMessageBox::Yes)->text(), QStringLiteral("&Sì"));
+        QCOMPARE(box->button(QMessageBox::No)->text(), QStringLiteral("&No"));
+        QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+    }
+    if (menu) {
+        // A click on the window under the box, through the window system, does not get there.
+        const QPoint p = menu->Command7->mapTo(menu, menu->Command7->rect().center());
+        QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {}, p);
+        QVERIFY(!Finestre::Cerca<FormEs1>());
+    }
+
+    if (risposta == u"Sì")
+        QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+    else if (risposta == u"No")
+        QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+    else if (risposta == u"OK")
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+    else if (risposta == u"Esc")
+        QTest::keyClick(box, Qt::Key_Escape);
+    else if (risposta == u"chiusura")
+        box->close();
+    else
+        ScaricaFinestre();
+    Consegna();
+    // Closed, the box is gone; the answer has done its part, once.
+    QVERIFY(Scatole().isEmpty());
+    if (menu) {
+        QCOMPARE(amb.terminazioni, effetto ? 1 : 0);
+        QCOMPARE(FinestreVisibili(), QList<Finestra*>{menu});
+        return;
+    }
+    QCOMPARE(amb.terminazioni, 0);
+    const bool via = risposta == u"via";
+    const auto aperte = FinestreVisibili();
+    QCOMPARE(aperte.size(), via ? 0 : 1);
+    if (!via)
+        QCOMPARE(aperte.front()->objectName(), effetto ? QStringLiteral("FormMenu") : QStringLiteral("FormEs1"));
+    QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(effetto ? 0 : 4));
+    QCOMPARE(Modulo1::NumeroErrati, std::int16_t(effetto ? 0 : 2));
 }
 
 QTEST_MAIN(TestAvvio)

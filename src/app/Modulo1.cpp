@@ -38,8 +38,10 @@ void MostraInformazioni() { Piattaforma::Finestrelle().Informazione(TestoInforma
 
 void ChiediUscita()
 {
-    if (Piattaforma::Finestrelle().Domanda(QStringLiteral("Vuoi uscire dal programma?")))
-        Piattaforma::TerminaProgramma();
+    Piattaforma::Finestrelle().Domanda(QStringLiteral("Vuoi uscire dal programma?"), [](bool si) {
+        if (si)
+            Piattaforma::TerminaProgramma();
+    });
 }
 
 } // namespace Modulo1

@@ -21,7 +21,7 @@ void Main();
 void MostraInformazioni();
 QString TestoInformazioni();
 
-// Asks "Vuoi uscire dal programma?" and ends the program on Yes.
+// Asks "Vuoi uscire dal programma?" and ends the program once it is answered Yes.
 void ChiediUscita();
 
 } // namespace Modulo1

@@ -13,13 +13,17 @@ public:
     virtual void Suona(const QString& percorso) = 0;
 };
 
+// The message boxes: titled with the program's name, modal for the program's window under
+// them, and never waited for (no event loop runs inside another), so what follows an answer
+// runs in a callback. A text already on the screen is not shown again (a question asked
+// again gets no answer of its own); a box and its pending callback go with its window.
 class Messaggi {
 public:
     virtual ~Messaggi() = default;
-    // Modal box titled with the program's name, information icon, one OK button.
+    // Information icon, one OK button.
     virtual void Informazione(const QString& testo) = 0;
-    // Modal box with the question icon and the buttons Yes and No; true for Yes.
-    virtual bool Domanda(const QString& testo) = 0;
+    // Question icon, Yes and No; once closed, `risposta` runs: true for Yes, else false.
+    virtual void Domanda(const QString& testo, std::function<void(bool si)> risposta) = 0;
     // Tells the user that a file of the program could not be read.
     virtual void Avviso(const QString& testo) = 0;
 };

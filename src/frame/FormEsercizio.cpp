@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QPointer>
 
 using Controlli::Carattere;
 
@@ -186,10 +187,13 @@ void FormEsercizio::MenuInformazioni_Click() { Modulo1::MostraInformazioni(); }
 
 void FormEsercizio::mnuEsci_Click()
 {
-    if (!Piattaforma::Finestrelle().Domanda(QStringLiteral("Vuoi tornare al menù?")))
-        return;
-    Finestre::Mostra<FormMenu>();
-    Finestre::Scarica(this);
-    Modulo1::NumeroEsatti = 0;
-    Modulo1::NumeroErrati = 0;
+    Piattaforma::Finestrelle().Domanda(QStringLiteral("Vuoi tornare al menù?"), [io = QPointer(this)](bool si) {
+        // A window gone meanwhile (the program ended) has nothing left to do.
+        if (!si || !io)
+            return;
+        Finestre::Mostra<FormMenu>();
+        Finestre::Scarica(io);
+        Modulo1::NumeroEsatti = 0;
+        Modulo1::NumeroErrati = 0;
+    });
 }

@@ -33,16 +33,18 @@ void CasualeScriptato::Aggiungi(std::initializer_list<float> valori)
 
 void CasualeScriptato::Aggiungi(float valore) { valori_.push_back(valore); }
 
-bool MessaggiScriptati::Domanda(const QString& testo)
+void MessaggiScriptati::Domanda(const QString& testo, std::function<void(bool si)> risposta)
 {
     domande.append(testo);
+    bool si = false;
     if (risposte.empty()) {
         ++domandeSenzaRisposta;
-        return false;
+    } else {
+        si = risposte.front();
+        risposte.pop_front();
     }
-    const bool r = risposte.front();
-    risposte.pop_front();
-    return r;
+    if (risposta)
+        risposta(si);
 }
 
 namespace {

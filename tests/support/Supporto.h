@@ -44,10 +44,11 @@ public:
     QStringList percorsi;
 };
 
+// Records the texts and answers each question at once, before Domanda returns.
 class MessaggiScriptati : public Messaggi {
 public:
     void Informazione(const QString& testo) override { informazioni.append(testo); }
-    bool Domanda(const QString& testo) override;
+    void Domanda(const QString& testo, std::function<void(bool si)> risposta) override;
     void Avviso(const QString& testo) override { avvisi.append(testo); }
 
     QStringList informazioni;
