@@ -13,7 +13,8 @@ class QMimeData;
 // where it was pressed, follows the pointer above the controls, and the box under the
 // pointer gets the drag and drop events of the tile's own MIME data, as a drag between
 // programs would bring them. Releasing the button drops the tile there; Escape, the tile
-// being hidden or disabled, or the button found up without a release, cancel the drag.
+// being hidden or disabled, a modal window opening, or the button found up without a
+// release cancel the drag. The picture goes away however the drag ends.
 // No event loop of its own runs meanwhile, so it works wherever the program's one loop
 // cannot be nested. A press and release that stay within the drag distance is a tap: it
 // picks the tile up, or puts it down if it was picked up already.
