@@ -1,11 +1,5 @@
-// Real drags of the number tiles: a mouse press on a tile, moves, and a release, with
-// Qt's own drag machinery running its event loop in between.
-//
-// The offscreen platform cannot drag (its QDrag::exec() returns at once, doing nothing),
-// so this test runs on Qt's "minimal" platform, as headless as offscreen, whose drags go
-// through Qt's generic implementation: the same drag event loop that the X11 platform
-// builds on, which follows the mouse events, moves the tile's picture with the pointer,
-// and sends the drag and drop events to the window under it.
+// Drags of the number tiles with the pointer: a press on a tile, moves to any widget of
+// the window and beyond it, and a release, as Qt delivers them.
 #include "Supporto.h"
 
 #include "app/Casuale.h"
@@ -17,9 +11,9 @@
 #include "ui/Trascinamento.h"
 
 #include <QApplication>
-#include <QTimer>
-#include <QWindow>
 #include <QtTest>
+
+#include <functional>
 
 namespace {
 
@@ -42,59 +36,56 @@ QStringList RigaCaselle(FormOrd* f)
     return l;
 }
 
-// The window that shows the dragged picture, while a drag runs.
-QWindow* FiguraTrascinata()
-{
-    for (QWindow* w : QGuiApplication::allWindows())
-        if (w->isVisible() && QByteArray(w->metaObject()->className()) == "QShapedPixmapWindow")
-            return w;
-    return nullptr;
-}
+// The picture of the dragged tile, while a drag runs.
+QLabel* Figura(QWidget* f) { return f->findChild<QLabel*>(QStringLiteral("figuraTrascinata")); }
 
 struct Tappa {
     QWidget* widget;
-    QPoint punto; // in the widget
+    QPoint punto;                   // in the widget
+    std::function<void()> poi = {}; // done there, the button still held
 };
 
 struct Esito {
-    bool durante = false;        // the moves ran inside the drag's own event loop
-    bool figuraSegue = false;    // the tile's picture followed the pointer at every move
-    QSize figura;                // the size of that picture
+    bool iniziato = false;    // the tile's picture showed once the mouse moved as far as the drag distance
+    bool figuraSegue = false; // it followed the pointer at every move, drawn above the controls
+    QSize figura;             // the size of that picture
+    bool sparita = false;     // no picture left after the release
 };
 
 // Presses the tile at `presa` and moves the mouse as far as the drag distance, which
-// starts the drag; then (from inside the drag) moves it through the stops in a few steps
-// each and releases it at the last one.
+// starts the drag; then moves it through the stops in a few steps each, each move sent
+// to the stop's widget as a test sends it (the platform sends them to the tile, which
+// holds the mouse), and releases it at the last one.
 Esito Trascina(Tessera* t, QPoint presa, const QList<Tappa>& tappe)
 {
     Esito e;
     e.figuraSegue = true;
-    bool premuto = false;
+    QWidget* f = t->window();
     QTest::mousePress(t, Qt::LeftButton, {}, presa);
     const QPoint via = presa + QPoint(0, QApplication::startDragDistance());
-    QTimer::singleShot(0, [&] {
-        e.durante = premuto;
-        QPoint da = t->mapToGlobal(via);
-        for (const Tappa& tp : tappe) {
-            const QPoint a = tp.widget->mapToGlobal(tp.punto);
-            for (int k = 1; k <= 4; ++k) {
-                const QPoint g = da + (a - da) * k / 4;
-                QTest::mouseMove(tp.widget, tp.widget->mapFromGlobal(g));
-                QWindow* figura = FiguraTrascinata();
-                if (!figura || figura->position() != g - presa)
-                    e.figuraSegue = false;
-                else
-                    e.figura = figura->size();
-            }
-            da = a;
-        }
-        const Tappa& ultima = tappe.last();
-        QTest::mouseRelease(ultima.widget, Qt::LeftButton, {}, ultima.punto);
-    });
-    premuto = true;
     QTest::mouseMove(t, via);
-    premuto = false;
-    QCoreApplication::processEvents(); // a move queued for a drag that never began
+    e.iniziato = Figura(f) && Figura(f)->isVisible();
+    QPoint da = t->mapToGlobal(via);
+    for (const Tappa& tp : tappe) {
+        const QPoint a = tp.widget->mapToGlobal(tp.punto);
+        for (int k = 1; k <= 4; ++k) {
+            const QPoint g = da + (a - da) * k / 4;
+            QTest::mouseMove(tp.widget, tp.widget->mapFromGlobal(g));
+            QLabel* l = Figura(f);
+            // Within the window, the window shows the tile's picture there.
+            if (!l || !l->isVisible() || l->pos() != f->mapFromGlobal(g) - presa ||
+                (f->rect().contains(l->geometry()) && f->grab(l->geometry()).toImage() != t->grab().toImage()))
+                e.figuraSegue = false;
+            else
+                e.figura = l->size();
+        }
+        if (tp.poi)
+            tp.poi();
+        da = a;
+    }
+    const Tappa& ultima = tappe.last();
+    QTest::mouseRelease(ultima.widget, Qt::LeftButton, {}, ultima.punto);
+    e.sparita = !Figura(f);
     return e;
 }
 
@@ -105,7 +96,6 @@ Tappa Centro(QWidget* w) { return {w, w->rect().center()}; }
 class TestTrascinamento : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
     void trascinataSullaSuaCasella();
     void trascinataSuUnAltraCasella();
     void lasciataAltrove_data();
@@ -113,8 +103,6 @@ private slots:
     void tesseraSistemataNonSiTrascina();
     void unaPartitaIntera();
 };
-
-void TestTrascinamento::initTestCase() { QCOMPARE(QGuiApplication::platformName(), QStringLiteral("minimal")); }
 
 void TestTrascinamento::trascinataSullaSuaCasella()
 {
@@ -126,10 +114,10 @@ void TestTrascinamento::trascinataSullaSuaCasella()
     // Through the window, over a wrong box, and onto box 4.
     const Esito e = Trascina(cinque, QPoint(12, 40),
                              {{f->Client(), QPoint(300, 150)}, Centro(f->Label4[7]), {f->Label4[4], QPoint(50, 20)}});
-    QVERIFY(e.durante);
+    QVERIFY(e.iniziato);
     QVERIFY(e.figuraSegue);
     QCOMPARE(e.figura, cinque->size());
-    QVERIFY(!FiguraTrascinata());
+    QVERIFY(e.sparita);
 
     QCOMPARE(RigaCaselle(f), (QStringList{"", "", "", "", "5", "", "", "", ""}));
     QCOMPARE(cinque->text(), QString());
@@ -149,7 +137,8 @@ void TestTrascinamento::trascinataSuUnAltraCasella()
     auto* f = Apri(draws, 4, 0);
     QVERIFY(QTest::qWaitForWindowExposed(f));
     const Esito e = Trascina(f->Label3[0], QPoint(30, 30), {Centro(f->Label4[3])});
-    QVERIFY(e.durante);
+    QVERIFY(e.iniziato);
+    QVERIFY(e.sparita);
     QCOMPARE(RigaCaselle(f), QStringList(9));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
     QCOMPARE(f->ColoreSfondo(), 0u);
@@ -169,21 +158,29 @@ void TestTrascinamento::trascinataSuUnAltraCasella()
 void TestTrascinamento::lasciataAltrove_data()
 {
     QTest::addColumn<QString>("dove");
-    QTest::addColumn<bool>("presa"); // another tile picked up by a tap before the drag
-    QTest::newRow("sulla finestra") << "finestra" << false;
-    QTest::newRow("su un'altra tessera") << "tessera" << false;
-    QTest::newRow("su se stessa") << "se stessa" << false;
-    QTest::newRow("su un'etichetta") << "etichetta" << false;
-    QTest::newRow("su avanti") << "avanti" << false;
-    QTest::newRow("fuori dalla finestra") << "fuori" << false;
-    QTest::newRow("con un'altra tessera presa") << "finestra" << true;
-    QTest::newRow("su se stessa, con un'altra tessera presa") << "se stessa" << true;
+    QTest::addColumn<bool>("presa");      // another tile picked up by a tap before the drag
+    QTest::addColumn<QString>("durante"); // done over the tile's own box, the button held
+    QTest::newRow("sulla finestra") << "finestra" << false << "";
+    QTest::newRow("su un'altra tessera") << "tessera" << false << "";
+    QTest::newRow("su se stessa") << "se stessa" << false << "";
+    QTest::newRow("su un'etichetta") << "etichetta" << false << "";
+    QTest::newRow("su avanti") << "avanti" << false << "";
+    QTest::newRow("fuori dalla finestra") << "fuori" << false << "";
+    QTest::newRow("con un'altra tessera presa") << "finestra" << true << "";
+    QTest::newRow("su se stessa, con un'altra tessera presa") << "se stessa" << true << "";
+    // Cancelled over the box it belongs in, and released there.
+    QTest::newRow("Esc") << "sua casella" << false << "Esc";
+    QTest::newRow("tessera disabilitata") << "sua casella" << false << "disabilitata";
+    QTest::newRow("finestra nascosta") << "sua casella" << false << "nascosta";
+    QTest::newRow("rilascio perso") << "sua casella" << false << "senza tasto";
+    QTest::newRow("finestra modale aperta") << "sua casella" << false << "modale";
 }
 
 void TestTrascinamento::lasciataAltrove()
 {
     QFETCH(QString, dove);
     QFETCH(bool, presa);
+    QFETCH(QString, durante);
     Ambiente amb;
     CasualeScriptato draws;
     auto* f = Apri(draws, 4, 0);
@@ -208,12 +205,47 @@ void TestTrascinamento::lasciataAltrove()
         fine = Centro(f->Label1);
     else if (dove == QStringLiteral("avanti"))
         fine = Centro(f->BottoneAvanti);
+    else if (dove == QStringLiteral("sua casella"))
+        fine = Centro(f->Label4[6]);
     else
         fine = {f, QPoint(-30, -30)};
+    Tappa sopra = Centro(f->Label4[6]);
+    bool figuraDopo = true; // the picture still there after what was done mid-drag
+    QWidget modale;
+    modale.setWindowModality(Qt::ApplicationModal);
+    if (!durante.isEmpty()) {
+        sopra.poi = [&] {
+            if (durante == QStringLiteral("Esc")) {
+                QTest::keyClick(f->focusWidget() ? f->focusWidget() : f, Qt::Key_Escape);
+            } else if (durante == QStringLiteral("disabilitata")) {
+                t->setEnabled(false);
+            } else if (durante == QStringLiteral("nascosta")) {
+                f->hide();
+            } else if (durante == QStringLiteral("modale")) {
+                modale.show();
+            } else {
+                // A move with the button up: its release went elsewhere.
+                const QPoint p = f->Label4[6]->rect().center();
+                QMouseEvent m(QEvent::MouseMove, p, f->Label4[6]->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
+                              Qt::NoModifier);
+                QApplication::sendEvent(t, &m);
+            }
+            figuraDopo = Figura(f);
+        };
+    }
     // Over its own box first, then away and released there.
-    const Esito e = Trascina(t, QPoint(30, 30), {Centro(f->Label4[6]), fine});
-    QVERIFY(e.durante);
+    const Esito e = Trascina(t, QPoint(30, 30), {sopra, fine});
+    QVERIFY(e.iniziato);
+    QVERIFY(e.sparita);
+    QCOMPARE(figuraDopo, durante.isEmpty());
     QCOMPARE(rilasci, 0);
+    if (durante == QStringLiteral("disabilitata"))
+        t->setEnabled(true);
+    modale.hide();
+    if (durante == QStringLiteral("nascosta")) {
+        f->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f));
+    }
     // A drag is no tap, and puts down what was picked up.
     for (Tessera* k : f->Label3)
         QCOMPARE(k->accessibleDescription(), QString());
@@ -243,7 +275,7 @@ void TestTrascinamento::tesseraSistemataNonSiTrascina()
     // The blank tile: no drag begins, so the moves and the release come after the
     // press, outside any drag, and land nowhere.
     const Esito e = Trascina(f->Label3[2], QPoint(30, 30), {Centro(f->Label4[3])});
-    QVERIFY(!e.durante);
+    QVERIFY(!e.iniziato);
     QCOMPARE(RigaCaselle(f), (QStringList{"", "", "3", "", "", "", "", "", ""}));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
@@ -275,14 +307,5 @@ void TestTrascinamento::unaPartitaIntera()
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 10"));
 }
 
-int main(int argc, char** argv)
-{
-    // Qt's generic drag, not the offscreen platform's drag that does nothing.
-    qputenv("QT_QPA_PLATFORM", "minimal:enable_fonts");
-    QApplication app(argc, argv);
-    TestTrascinamento test;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestTrascinamento)
 #include "test_trascinamento.moc"

@@ -3,7 +3,6 @@
 #include "ui/Twips.h"
 
 #include <QApplication>
-#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -15,6 +14,7 @@
 #include <QPointer>
 
 #include <cstdlib>
+#include <memory>
 
 namespace {
 
@@ -146,6 +146,176 @@ Guardia* LaGuardia()
     return &g;
 }
 
+QObject* LaGuardiaTrascinamento();
+
+// A drag under way: one at a time, as there is one pointer. The tile keeps the mouse
+// (Qt gives it every move and the release while its button is held), so the drag needs
+// no grab and no event loop of its own; the guard below takes the mouse and key events
+// meanwhile, wherever they are sent.
+struct Trascinamento {
+    QPointer<Tessera> tessera;
+    QPointer<QLabel> figura; // the tile's picture, above all the controls of its window
+    QPoint presa;            // the point of the picture that stays under the pointer
+    std::unique_ptr<QMimeData> dati;
+    QPointer<QWidget> sotto; // the widget that takes drops under the pointer, if any
+    bool entrato = false;    // it took the drag as it entered: it is owed a leave
+    bool accolto = false;    // it takes a drop where the pointer is
+};
+
+Trascinamento* g_trascinamento = nullptr;
+
+// The widget that takes drops at a point of the screen in a window: the control there, or
+// the nearest of its parents that accepts drops; none outside the window.
+QWidget* Ricevitore(QWidget* finestra, QPoint globale)
+{
+    const QPoint p = finestra->mapFromGlobal(globale);
+    if (!finestra->isVisible() || !finestra->rect().contains(p))
+        return nullptr;
+    for (QWidget* w = finestra->childAt(p); w; w = w->isWindow() ? nullptr : w->parentWidget())
+        if (w->acceptDrops())
+            return w->isEnabled() ? w : nullptr;
+    return nullptr;
+}
+
+// Ends the drag, taking the picture, the cursor and the guard away first, so that
+// whatever a drop or a leave sets off finds no drag running.
+std::unique_ptr<Trascinamento> Chiudi()
+{
+    std::unique_ptr<Trascinamento> d(g_trascinamento);
+    g_trascinamento = nullptr;
+    delete d->figura;
+    if (qApp) {
+        QGuiApplication::restoreOverrideCursor();
+        qApp->removeEventFilter(LaGuardiaTrascinamento());
+    }
+    return d;
+}
+
+// Ends the drag without a drop. `avvisa`: the widget under the pointer is told the drag
+// left it (not while the window is being taken apart).
+void Annulla(bool avvisa)
+{
+    const std::unique_ptr<Trascinamento> d = Chiudi();
+    if (avvisa && d->sotto && d->entrato) {
+        QDragLeaveEvent e;
+        QCoreApplication::sendEvent(d->sotto, &e);
+    }
+}
+
+// The pointer moved to `globale` with the button held: the picture follows it, and the
+// widgets it leaves and enters are told as in a drag between programs.
+void Segui(QPointF globale)
+{
+    Trascinamento& d = *g_trascinamento;
+    QWidget* finestra = d.tessera->window();
+    const QPoint g = globale.toPoint();
+    if (d.figura)
+        d.figura->move(finestra->mapFromGlobal(g) - d.presa);
+    QWidget* w = Ricevitore(finestra, g);
+    if (w != d.sotto) {
+        if (d.sotto && d.entrato) {
+            QDragLeaveEvent e;
+            QCoreApplication::sendEvent(d.sotto, &e);
+        }
+        d.sotto = w;
+        d.entrato = false;
+        d.accolto = false;
+        if (w) {
+            QDragEnterEvent e(w->mapFromGlobal(g), Qt::MoveAction, d.dati.get(), Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(w, &e);
+            d.entrato = e.isAccepted();
+        }
+    }
+    if (d.sotto && d.entrato) {
+        QDragMoveEvent e(d.sotto->mapFromGlobal(g), Qt::MoveAction, d.dati.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(d.sotto, &e);
+        d.accolto = e.isAccepted();
+    }
+    QGuiApplication::changeOverrideCursor(d.accolto ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+}
+
+// The button came up at `globale`: the widget there gets the drop if it takes it.
+void Lascia(QPointF globale)
+{
+    Segui(globale);
+    const std::unique_ptr<Trascinamento> d = Chiudi();
+    if (!d->sotto || !d->entrato)
+        return;
+    if (!d->accolto) {
+        QDragLeaveEvent e;
+        QCoreApplication::sendEvent(d->sotto, &e);
+        return;
+    }
+    QDropEvent e(d->sotto->mapFromGlobal(globale), Qt::MoveAction, d->dati.get(), Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(d->sotto, &e);
+}
+
+// While a drag runs: the moves and the release of the mouse, to whichever widget they
+// go, move and drop it; other presses and all keys do nothing, but Escape, which cancels
+// it. A move or a press with the button already up means its release was lost (to a
+// window that opened meanwhile, or a browser page that lost the pointer): the drag is
+// cancelled and the event goes on. A modal window opening over the tile's cancels it too.
+class GuardiaTrascinamento : public QObject {
+public:
+    bool eventFilter(QObject* o, QEvent* e) override
+    {
+        Trascinamento* d = g_trascinamento;
+        if (!d)
+            return false;
+        const bool widget = qobject_cast<QWidget*>(o); // else the window's own copy
+        switch (e->type()) {
+        case QEvent::WindowBlocked:
+            if (o == d->tessera->window())
+                Annulla(true);
+            return false;
+        case QEvent::MouseMove: {
+            const auto* m = static_cast<QMouseEvent*>(e);
+            if (!widget)
+                return false;
+            if (!(m->buttons() & Qt::LeftButton)) {
+                Annulla(true);
+                return false;
+            }
+            Segui(m->globalPosition());
+            return true;
+        }
+        case QEvent::MouseButtonRelease: {
+            const auto* m = static_cast<QMouseEvent*>(e);
+            if (widget && m->button() == Qt::LeftButton)
+                Lascia(m->globalPosition());
+            return widget;
+        }
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* m = static_cast<QMouseEvent*>(e);
+            if (!widget)
+                return false;
+            if (m->button() != Qt::LeftButton && (m->buttons() & Qt::LeftButton))
+                return true;
+            Annulla(true);
+            return false;
+        }
+        case QEvent::ShortcutOverride: // no menu shortcut either
+            e->accept();
+            return true;
+        case QEvent::KeyPress:
+            if (widget && static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape)
+                Annulla(true);
+            return widget;
+        case QEvent::KeyRelease:
+            return widget;
+        default:
+            return false;
+        }
+    }
+};
+
+QObject* LaGuardiaTrascinamento()
+{
+    static GuardiaTrascinamento g;
+    return &g;
+}
+
 } // namespace
 
 const QString Tessera::TipoMime = QStringLiteral("application/x-tivoro-tessera");
@@ -160,6 +330,8 @@ Tessera::Tessera(QWidget* padre, const QString& nome, const QRect& twips, const 
 Tessera::~Tessera()
 {
     Tessere().remove(numero_);
+    if (g_trascinamento && g_trascinamento->tessera == this)
+        Annulla(false); // the window is being taken apart
     if (g_sollevata == this) {
         g_sollevata = nullptr;
         if (qApp)
@@ -247,7 +419,7 @@ void Tessera::mouseMoveEvent(QMouseEvent* e)
     e->accept();
     if ((e->position().toPoint() - puntoPressione_).manhattanLength() >= QApplication::startDragDistance()) {
         premuta_ = false;
-        Trascina();
+        Trascina(e->globalPosition());
     }
 }
 
@@ -268,21 +440,30 @@ void Tessera::mouseReleaseEvent(QMouseEvent* e)
         Solleva();
 }
 
-void Tessera::Trascina()
+void Tessera::Trascina(QPointF globale)
 {
     // A drag puts down whatever was picked up; the picture is of the tile as it lies.
     if (Tessera* t = g_sollevata)
         t->Posa();
-    auto* drag = new QDrag(this);
-    drag->setMimeData(DatiTrascinamento());
-    drag->setPixmap(grab());
-    drag->setHotSpot(puntoPressione_);
-    QPointer<Tessera> io(this);
-    // exec() runs its own event loop until the tile is released; the box it lands on
-    // handles the drop meanwhile.
-    drag->exec(Qt::MoveAction, Qt::MoveAction);
-    if (io) // else the window went away during the drag, and the drag with it
-        drag->deleteLater();
+    if (g_trascinamento) // its release was never seen
+        Annulla(true);
+    auto* d = new Trascinamento;
+    d->tessera = this;
+    d->presa = puntoPressione_;
+    d->dati.reset(DatiTrascinamento());
+    const QPixmap figura = grab();
+    auto* l = new QLabel(window());
+    l->setObjectName(QStringLiteral("figuraTrascinata"));
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    l->setPixmap(figura);
+    l->resize(figura.deviceIndependentSize().toSize());
+    l->raise();
+    l->show();
+    d->figura = l;
+    g_trascinamento = d;
+    qApp->installEventFilter(LaGuardiaTrascinamento());
+    QGuiApplication::setOverrideCursor(Qt::ForbiddenCursor);
+    Segui(globale);
 }
 
 void Tessera::keyPressEvent(QKeyEvent* e)
@@ -334,13 +515,18 @@ void Tessera::paintEvent(QPaintEvent* e)
 void Tessera::hideEvent(QHideEvent* e)
 {
     Posa(); // the window is going away
+    if (g_trascinamento && g_trascinamento->tessera == this)
+        Annulla(true);
     QLabel::hideEvent(e);
 }
 
 void Tessera::changeEvent(QEvent* e)
 {
-    if (e->type() == QEvent::EnabledChange && !isEnabled())
+    if (e->type() == QEvent::EnabledChange && !isEnabled()) {
         Posa();
+        if (g_trascinamento && g_trascinamento->tessera == this)
+            Annulla(true);
+    }
     QLabel::changeEvent(e);
 }
 

@@ -9,9 +9,15 @@
 class QMimeData;
 
 // A label that can be dragged or picked up. A press with the left button that moves past
-// the drag distance starts a real drag, carrying the tile's own MIME data, with a picture
-// of the tile held where it was pressed. A press and release that stay within the drag
-// distance is a tap: it picks the tile up, or puts it down if it was picked up already.
+// the drag distance starts a drag inside the tile's window: a picture of the tile, held
+// where it was pressed, follows the pointer above the controls, and the box under the
+// pointer gets the drag and drop events of the tile's own MIME data, as a drag between
+// programs would bring them. Releasing the button drops the tile there; Escape, the tile
+// being hidden or disabled, a modal window opening, or the button found up without a
+// release cancel the drag. The picture goes away however the drag ends.
+// No event loop of its own runs meanwhile, so it works wherever the program's one loop
+// cannot be nested. A press and release that stay within the drag distance is a tap: it
+// picks the tile up, or puts it down if it was picked up already.
 // At most one tile of the program is picked up at a time; it is drawn with a thick
 // orange frame on a pale yellow ground. Any press elsewhere than on a box or on another
 // tile in play of its window, Escape, a drag, or the tile being hidden or disabled puts
@@ -50,7 +56,7 @@ protected:
 
 private:
     void Solleva();
-    void Trascina();
+    void Trascina(QPointF globale);
 
     quint64 numero_;
     bool premuta_ = false; // a left press that may still become a tap or a drag
