@@ -5,12 +5,19 @@
 #include "Memoria.h"
 #include "app/Piattaforma.h"
 
+#include <QList>
+
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+class Finestra;
+
 namespace Misure {
+
+// The program's windows on the screen.
+QList<Finestra*> FinestreVisibili();
 
 using ::Memoria;
 inline Memoria Leggi() { return LeggiMemoria("/proc/self/status"); }

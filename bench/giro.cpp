@@ -24,17 +24,9 @@
 #include <QWindow>
 #include <cstdio>
 
-namespace {
+using Misure::FinestreVisibili;
 
-// The program's windows on the screen.
-QList<Finestra*> FinestreVisibili()
-{
-    QList<Finestra*> l;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<Finestra*>(w); f && f->isVisible())
-            l.append(f);
-    return l;
-}
+namespace {
 
 // Lets the window come up on the screen and be painted.
 void Aspetta(QWidget* w)

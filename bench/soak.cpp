@@ -30,17 +30,9 @@
 using Misure::Ms;
 using Misure::Orologio;
 
-namespace {
+using Misure::FinestreVisibili;
 
-// The program's windows on the screen.
-QList<Finestra*> FinestreVisibili()
-{
-    QList<Finestra*> l;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<Finestra*>(w); f && f->isVisible())
-            l.append(f);
-    return l;
-}
+namespace {
 
 long domande = 0;
 
