@@ -180,8 +180,18 @@ class Lettore:
     def esci_dall_esercizio(self, tasto):
         """The menu bar by keyboard: tasto (Alt or F10), two steps right, Enter on "Esci",
         Enter on "Sì"."""
-        self.premi(tasto)
-        self.attendi(lambda: self.nome_fuoco() == "Azzera conteggio", f"{tasto} to reach the menu bar")
+        # A lone Alt (or F10) only reaches the menu bar of the active window; right after a
+        # new question or a closed box the window may not be active yet, and the key is lost.
+        # Pressed again only when it has plainly not arrived, since a second one leaves the bar.
+        for tentativo in range(3):
+            self.premi(tasto)
+            try:
+                self.attendi(lambda: self.nome_fuoco() == "Azzera conteggio", f"{tasto} to reach the menu bar",
+                             secondi=5)
+                break
+            except Fallito:
+                if tentativo == 2:
+                    raise
         self.premi("Right", "Right")
         self.attendi(lambda: self.nome_fuoco() == "Esci", "the arrows to reach \"Esci\"")
         self.premi("Return")
