@@ -2,7 +2,7 @@
 counting question answered wrongly (the error sound must not stop the page),
 "Informazioni", "Esci" answered Sì back to the menu, "Ordina i numeri" with one tile
 dragged and one placed by taps, and "Esci" in the menu answered Sì: the page then says
-that Tivoro has ended and offers to start again.
+that Tivoro has ended, and "Ricomincia" starts it again.
 
     giro.py BUILD_DIR [SCREENSHOT_DIR]
 
@@ -245,6 +245,12 @@ def giro(b, g):
     for atteso in ("Tivoro è finito.", "Grazie per aver giocato!", "Ricomincia"):
         if atteso not in testo:
             raise Fallito(f"the end page does not say {atteso!r}: {testo!r}")
+
+    # "Ricomincia" loads the page again: the title window once more.
+    r = b.evaluate("(() => { const r = document.querySelector('#ricomincia')"
+                   ".getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()")
+    b.click(*r)
+    g.finestra(CLIENT["avvio"], "the title window after Ricomincia", secondi=120)
 
 
 def main():
