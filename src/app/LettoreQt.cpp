@@ -4,6 +4,10 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#ifdef __EMSCRIPTEN__
+#include "suoni/LettoreEffetti.h"
+#endif
+
 LettoreQt::LettoreQt(std::function<void()> suonoPredefinito, QString cartellaModulo)
     : predefinito_(std::move(suonoPredefinito)), cartella_(std::move(cartellaModulo))
 {
@@ -19,6 +23,10 @@ void LettoreQt::Suona(const QString& percorso)
 {
     if (!provato_) {
         provato_ = true;
+#ifdef __EMSCRIPTEN__
+        // The browser has no libraries to load: the player is linked into the page.
+        lettore_.reset(tivoro_crea_lettore(&predefinito_));
+#else
         // Only a regular file is handed to the loader: opening a FIFO put in the module's
         // place would block the program until someone writes into it.
         const QFileInfo file(cartella_ + QStringLiteral("/" TIVORO_MODULO_SUONI));
@@ -34,6 +42,7 @@ void LettoreQt::Suona(const QString& percorso)
             else
                 qWarning("Tivoro: no sounds but the default one: %s", qPrintable(modulo.errorString()));
         }
+#endif
     }
     if (lettore_)
         lettore_->Suona(percorso);

@@ -82,7 +82,13 @@ void CaricaTraduzioneItaliana()
     if (caricata)
         return;
     caricata = true;
-    if (traduttore.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&traduttore);
+    // Qt's own folder first; where Qt has none (the browser), the one beside the program.
+    const QLocale italiano(QLocale::Italian, QLocale::Italy);
+    for (const QString& cartella : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                    QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+        if (traduttore.load(italiano, QStringLiteral("qtbase"), QStringLiteral("_"), cartella)) {
+            QCoreApplication::installTranslator(&traduttore);
+            return;
+        }
+    }
 }

@@ -10,6 +10,10 @@
 
 #include <utility>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
 namespace Piattaforma {
 namespace {
 struct Stato {
@@ -34,6 +38,14 @@ void TerminaDavvero()
     // No handler of the program runs after this: the windows go at once and the
     // event loop returns as soon as the current handler does.
     Finestre::ScaricaTutte();
+#ifdef __EMSCRIPTEN__
+    // In the browser the page stays: it says that the program has ended and offers to
+    // start again (tivoroFinito, in the page's own script).
+    EM_ASM({
+        if (typeof tivoroFinito === 'function')
+            tivoroFinito();
+    });
+#endif
     QCoreApplication::exit(0);
 }
 
