@@ -38,7 +38,7 @@ sys.path.insert(0, os.path.join(QUI, "..", "tests", "web"))
 sys.path.insert(0, os.path.join(QUI, "..", "tests", "e2e"))
 import chromium  # noqa: E402
 import giro as giro_web  # noqa: E402
-from tivoro_e2e import AVVIO, CLIENT, COLONNA_BASSA, MENU_BOTTONI, centro  # noqa: E402
+from tivoro_e2e import AVVIO, CLIENT, COLONNA_BASSA, MENU_BOTTONI  # noqa: E402
 
 # The files a load of tivoro.html fetches (checked against the page's resource timeline).
 FILE_PAGINA = ["tivoro.html", "qtloader.js", "tivoro.js", "tivoro.wasm", "tivoro.data"]
@@ -183,7 +183,8 @@ def caricamento(b, g, s, senza_cache):
                 lambda v: 255 if v > 32 else 0).getbbox():
         i -= 1
     if CARTELLA_FOTO and caricamento.salvati < 2:
-        immagine(s.fotogrammi[i][1]).save(os.path.join(CARTELLA_FOTO, f"carico{caricamento.salvati}.png"))
+        immagine(s.fotogrammi[i][1]).save(
+            os.path.join(CARTELLA_FOTO, f"carico{caricamento.salvati}.png"))
         if i > 0:
             immagine(s.fotogrammi[i - 1][1]).save(
                 os.path.join(CARTELLA_FOTO, f"carico{caricamento.salvati}-prima.png"))
@@ -254,7 +255,10 @@ def risposte(b, g, s, quante):
         if nuovo is None:
             raise RuntimeError(f"move {i + 1}: the square did not change colour")
         mossa.append((nuovo[0] - inviato) * 1000)
-    errati = g.lettore.leggi(g.ritaglio(g.foto(), es, giro_web.rientrato(COLONNA_BASSA["errati"], 3)))
+    errati = g.lettore.leggi(g.ritaglio(g.foto(), es,
+                                        giro_web.rientrato(COLONNA_BASSA["errati"], 3)))[0]
+    if errati != str(quante):  # every Enter must have been an answer
+        raise RuntimeError(f"the wrong count reads {errati!r} after {quante} wrong answers")
     return invio, pagina, mossa, errati
 
 
@@ -291,6 +295,8 @@ def main():
             trasferiti_caldi.append(sum(n for _, n in risorse_calde))
             print(f"caricamento cache=si ms={t:.1f}", file=sys.stderr)
         mancanti = sorted({n for n, _ in risorse} - set(FILE_PAGINA) - {"favicon.ico"})
+        if set(FILE_PAGINA[1:]) - {n for n, _ in risorse}:
+            raise RuntimeError(f"the page did not fetch all of {FILE_PAGINA[1:]}: {risorse}")
         s.svuota()
         invio, pagina, mossa, errati = risposte(b, g, s, a.risposte)
         s.ferma()
@@ -328,7 +334,7 @@ def main():
     print(f"\nBytes over the wire on a load with the HTTP cache: median "
           f"{statistics.median(trasferiti_caldi) / 1024:.1f} KiB (with the cache disabled: "
           f"{sum(n for _, n in risorse) / 1048576:.2f} MiB, uncompressed by this server).")
-    print(f"\nThe wrong count after the answers reads {errati[0]!r} (expected {a.risposte}).")
+    print(f"\nThe wrong count after the answers reads {errati}, one per answer.")
 
 
 if __name__ == "__main__":
