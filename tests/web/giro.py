@@ -1,13 +1,16 @@
-"""Tivoro in headless Chromium, the way a child plays it: the title window, the menu, a
-counting question answered wrongly (the error sound must not stop the page),
-"Informazioni", "Esci" answered Sì back to the menu, "Ordina i numeri" with one tile
-dragged and one placed by taps, and "Esci" in the menu answered Sì: the page then says
-that Tivoro has ended, and "Ricomincia" starts it again.
+"""Tivoro in headless Chromium, the way a child plays it: the title window, the menu, and
+in each exercise one question answered wrongly and then rightly, with the face and the
+"Esatti"/"Errati" counts read back from the screen after each answer (the sounds must not
+stop the page); "Informazioni" and "Esci" answered Sì back to the menu; in "Ordina i
+numeri" a tile dropped on the wrong box, then one tile dragged and one placed by taps; and
+"Esci" in the menu answered Sì: the page then says that Tivoro has ended, and "Ricomincia"
+starts it again.
 
     giro.py BUILD_DIR [SCREENSHOT_DIR]
 
 Windows are found on screenshots by the title bar of the active window; positions inside
-them are the program's own layout (tests/e2e/tivoro_e2e.py).
+them are the program's own layout, and the questions and counts are read and answered as
+the desktop end-to-end tests do (tests/e2e/tivoro_e2e.py), through PilotaWeb.
 """
 
 import io
@@ -16,15 +19,15 @@ import sys
 import time
 import base64
 
-from PIL import Image, ImageChops
+from PIL import Image, ImageChops, ImageDraw, ImageFont
 
 QUI = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, QUI)
 sys.path.insert(0, os.path.join(QUI, "..", "e2e"))
 import chromium  # noqa: E402
-from tivoro_e2e import (AVVIO, CLIENT, COLONNA_BASSA, ES1_TEXT1, MENU_BOTTONI, MENU_ESCI,  # noqa: E402
-                        ORD_CASELLE, ORD_TESSERE, Fallito, Lettore, casella, centro, inchiostro,
-                        px, rientrato, tessere)
+from tivoro_e2e import (AVVIO, CLIENT, ESERCIZI, MENU_BOTTONI, MENU_ESCI, ORD_CASELLE,  # noqa: E402
+                        ORD_TESSERE, RIGA_IN_ALTO, Fallito, Lettore, Partita, Pilota, centro,
+                        file_carattere, inchiostro, tessere)
 
 TITOLO_ATTIVO = (48, 140, 198)  # the title bar of the active window in Qt for the browser
 GRIGIO_BORDO = (159, 159, 159)  # the bottom line of a window's frame
@@ -34,9 +37,11 @@ class Finestra:
     """A window on the page: its left edge, the top of its frame contents (menu bar or
     client) and of its client area, and its size."""
 
-    def __init__(self, x, y_alto, y_client, w, h):
+    def __init__(self, x, y_alto, y_client, w, h, tipo=None):
         self.x, self.alto, self.y, self.w, self.h = x, y_alto, y_client, w, h
         self.origine = (0, y_client - y_alto)
+        self.tipo = tipo
+        self.id = tipo
 
     def punto(self, p):
         return self.x + p[0], self.y + p[1]
@@ -45,11 +50,26 @@ class Finestra:
         return f"<window {self.w}x{self.h} at {self.x},{self.y}>"
 
 
+class LettoreWeb(Lettore):
+    """The desktop reader with glyphs of DejaVu Sans Bold: Qt for the browser has no
+    system fonts and draws the program's text in its own DejaVu Sans, where "=" has much
+    thicker bars than in the desktop's Arial."""
+
+    def __init__(self, caratteri="0123456789<=>"):
+        font = ImageFont.truetype(file_carattere("DejaVu Sans:bold"), 48)
+        self.modelli = {}
+        for c in caratteri:
+            img = Image.new("L", (120, 120), 255)
+            ImageDraw.Draw(img).text((30, 20), c, font=font, fill=0)
+            m = img.point(lambda v: 255 if v < 128 else 0)
+            self.modelli[c] = self._normale(m.crop(m.getbbox()))
+
+
 class Giro:
     def __init__(self, browser, foto_dir):
         self.b = browser
         self.foto_dir = foto_dir
-        self.lettore = Lettore("0123456789")
+        self.lettore = LettoreWeb()
 
     # -- reading the page ---------------------------------------------------------------
     def foto(self, nome=None):
@@ -161,6 +181,82 @@ class Giro:
             raise Fallito(f"{dove}: the program is {stato}: {self.b.errors}")
 
 
+class Pagina:
+    """The program as the desktop pilot sees it: alive while Qt runs on the page."""
+
+    def __init__(self, browser):
+        self.b = browser
+
+    def uscita(self):
+        return self.b.evaluate("qtLoader.status")
+
+    def vivo(self):
+        return self.uscita() == "Running"
+
+
+class PilotaWeb(Pilota):
+    """The desktop pilot's reading and answering, on the page: windows are found by their
+    title bars, screenshots are of the whole page, keys and pointer go through Chromium."""
+
+    TASTI = {"Return": ("Enter", 13), "Escape": ("Escape", 27)}
+
+    def __init__(self, giro):
+        super().__init__(None, Pagina(giro.b), giro.lettore, giro.foto_dir)
+        self.g = giro
+        self.b = giro.b
+
+    def attendi(self, condizione, cosa, secondi=20):
+        return super().attendi(condizione, cosa, secondi)
+
+    def punto(self, f, p):
+        return f.punto(p)
+
+    def foto(self, f=None):
+        img = self.g.foto()
+        self.ultima = img
+        return img
+
+    def foto_ferma(self, f=None):
+        precedente = [None]
+
+        def ferma():
+            img = self.g.foto()
+            p, precedente[0] = precedente[0], img
+            return img if p is not None and ImageChops.difference(p, img).getbbox() is None else None
+        return self.attendi(ferma, "the page to settle")
+
+    def salva(self, f, nome):
+        if self.cartella_foto:
+            self.foto_ferma(f).save(os.path.join(self.cartella_foto, nome + ".png"))
+
+    def finestra(self, tipo, secondi=30):
+        f = self.g.finestra(CLIENT[tipo], f"the {tipo} window", secondi)
+        f.tipo = f.id = tipo
+        return f
+
+    def clic(self, f, r):
+        self.b.click(*f.punto(centro(r)))
+
+    def tasti(self, wid, *tasti):
+        for t in tasti:
+            if t in self.TASTI:
+                self.b.key(*self.TASTI[t])
+            else:
+                self.b.type_text(t)
+
+    def rispondi_scatola(self, prima, tasto):
+        self.g.scatola("a message box")
+        self.tasti(None, tasto)
+        self.attendi(lambda: not any(v[2] < 600 for v in self.g.finestre(self.g.foto())),
+                     "the message box to close")
+
+    def voce_menu(self, f, indice):
+        self.b.click(*self.g.voci_menu(self.foto(f), f)[indice])
+
+    def trascina(self, f, da, a):
+        self.b.drag(f.punto(centro(da)), f.punto(centro(a)))
+
+
 def giro(b, g):
     # Every sound the page starts goes through an AudioBufferSourceNode: count them.
     b.call("Page.addScriptToEvaluateOnNewDocument", source="""
@@ -182,58 +278,50 @@ def giro(b, g):
     menu = g.finestra(CLIENT["menu"], "the menu")
     g.foto("2-menu")
 
-    # A counting question answered wrongly: "0" and Enter; the wrong count goes to 1.
-    g.clic(menu, MENU_BOTTONI["FormEs1"])
-    es = g.finestra(CLIENT["esercizio"], "Conta (FormEs1)")
-    errati = COLONNA_BASSA["errati"]
-    prima = g.ritaglio(g.foto(), es, errati)
-    b.type_text("0")
-    g.attendi(lambda: g.lettore.leggi(g.ritaglio(g.foto(), es, rientrato(ES1_TEXT1, 3)))[0] == "0",
-              "0 in the answer box")
-    b.key("Enter", 13)
-    g.attendi(lambda: ImageChops.difference(prima, g.ritaglio(g.foto(), es, errati)).getbbox(),
-              "the wrong count after a wrong answer")
-    g.attendi(lambda: b.evaluate("window.tivoroSuoni") > 0, "the error sound")
-    b.idle(1)
-    g.vivo("after the error sound")
-    img = g.foto("3-sbagliato")
-    if g.lettore.leggi(g.ritaglio(img, es, rientrato(errati, 3)))[0] != "1":
-        raise Fallito("the wrong count does not read 1 after a wrong answer")
+    pil = PilotaWeb(g)
+    partita = Partita(pil)
+    for nome in ("FormEs1", "FormEs5", "FormEs4", "FormEs2", "FormEs3"):
+        # One question answered wrongly, then rightly: the face, the counts and "avanti"
+        # after each (Partita.domanda).
+        es = partita.apri(menu, nome)
+        suoni = b.evaluate("window.tivoroSuoni")
+        risposta = partita.domanda(es, ESERCIZI[nome], sbaglia=True, foto=f"3-{nome}" if g.foto_dir else None)
+        print(f"{nome}: answered wrongly, then {risposta}")
+        g.attendi(lambda: b.evaluate("window.tivoroSuoni") >= suoni + 2, f"{nome}: the two answers' sounds")
+        g.vivo(f"after {nome}")
+        if nome == "FormEs1":
+            # "Informazioni" answered: the same exercise, counts unchanged.
+            pil.voce_menu(es, 1)
+            g.scatola("Informazioni")
+            g.foto("4-informazioni")
+            b.key("Enter", 13)
+            partita.attendi_stato(es, ESERCIZI[nome].cornice, faccia="si", esatti=(1, True),
+                                  errati=(1, True), avanti=True)
+        menu = partita.esci_al_menu(es, ESERCIZI[nome].cornice)
 
-    # "Informazioni" answered, then "Esci" answered Sì (Enter): the menu again.
-    voci = g.voci_menu(img, es)
-    b.click(*voci[1])
-    g.scatola("Informazioni")
-    g.foto("4-informazioni")
-    b.key("Enter", 13)
-    g.finestra(CLIENT["esercizio"], "the exercise after Informazioni")
-    b.click(*voci[2])
-    g.scatola("Esci in the exercise")
-    g.foto("5-esci")
-    b.key("Enter", 13)
-    menu = g.finestra(CLIENT["menu"], "the menu after Esci and Sì")
-
-    # "Ordina i numeri": tile 1 dragged onto the first box, tile 2 by two taps.
-    g.clic(menu, MENU_BOTTONI["FormOrd"])
-    ordn = g.finestra(CLIENT["ord"], "Ordina i numeri")
-    b.idle(0.5)
-    posto = tessere(g, g.foto(), ordn)
+    # "Ordina i numeri": tile 1 dropped on the second box is wrong (the window turns black,
+    # nothing moves); then tile 1 dragged onto the first box, tile 2 placed by two taps.
+    ordn = partita.apri(menu, "FormOrd")
+    img = pil.foto_ferma(ordn)
+    posto = tessere(pil, img, ordn)
     if sorted(posto) != list(range(1, 10)):
         raise Fallito(f"the tiles read {sorted(posto)}, not 1 to 9")
-    da = ordn.punto(centro(ORD_TESSERE[posto[1]]))
-    a = ordn.punto(centro(ORD_CASELLE[0]))
-    b.drag(da, a)
-    g.attendi(lambda: casella(g, g.foto(), ordn, 0) == "1", "1 in the first box after the drag")
+    pil.trascina(ordn, ORD_TESSERE[posto[1]], ORD_CASELLE[1])
+    partita.attendi_ordina(ordn, 0, posto, faccia="no", nero=True)
+    pil.trascina(ordn, ORD_TESSERE[posto[1]], ORD_CASELLE[0])
+    resto = {k: v for k, v in posto.items() if k > 1}
+    partita.attendi_ordina(ordn, 1, resto, faccia="si", nero=False, esatti=(1, True),
+                           errati=(1, True), avanti=False)
     g.clic(ordn, ORD_TESSERE[posto[2]])
     b.idle(0.3)
     g.clic(ordn, ORD_CASELLE[1])
-    g.attendi(lambda: casella(g, g.foto(), ordn, 1) == "2", "2 in the second box after two taps")
+    resto = {k: v for k, v in posto.items() if k > 2}
+    partita.attendi_ordina(ordn, 2, resto, faccia="si", nero=False, esatti=(2, True),
+                           errati=(1, True), avanti=False)
+    print("FormOrd: one tile dropped on the wrong box, one dragged, one placed by taps")
     g.foto("6-ordina")
     g.vivo("after Ordina i numeri")
-    b.click(*g.voci_menu(g.foto(), ordn)[2])
-    g.scatola("Esci in Ordina i numeri")
-    b.key("Enter", 13)
-    menu = g.finestra(CLIENT["menu"], "the menu after Ordina i numeri")
+    menu = partita.esci_al_menu(ordn, RIGA_IN_ALTO)
 
     # "Esci" in the menu answered Sì: the program ends, the page says so.
     g.clic(menu, MENU_ESCI)
