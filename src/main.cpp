@@ -22,13 +22,27 @@ void AvvioFallito(QtMsgType tipo, const QMessageLogContext& contesto, const QStr
         std::_Exit(1);
     }
 }
+
+// When the display goes away in the middle of a run (the session ends, the X server dies)
+// Qt's X11 support says so and calls exit(1): static destructors then run while the sound
+// system's threads may still be calling into what they destroy, which can crash the
+// program on its way out. Nothing is left to save then: the program ends right after Qt's
+// message, with the same status, and runs no destructor at all.
+void DisplayPerso(QtMsgType tipo, const QMessageLogContext& contesto, const QString& testo)
+{
+    gestoreQt(tipo, contesto, testo);
+    if (tipo == QtWarningMsg && testo.startsWith(QLatin1String("The X11 connection broke"))) {
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+}
 } // namespace
 
 int main(int argc, char* argv[])
 {
     gestoreQt = qInstallMessageHandler(AvvioFallito);
     QApplication app(argc, argv);
-    qInstallMessageHandler(gestoreQt);
+    qInstallMessageHandler(DisplayPerso);
     QApplication::setApplicationName(QStringLiteral("Tivoro"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     Modulo1::Main();

@@ -183,7 +183,15 @@ std::unique_ptr<Trascinamento> Chiudi()
 {
     std::unique_ptr<Trascinamento> d(g_trascinamento);
     g_trascinamento = nullptr;
-    delete d->figura;
+    // Not deleted here: a drag also ends in the tile's hide event, while Qt is going
+    // through a copy of the window's children to hide them, the picture among them. Taken
+    // out of the window at once, deleted once the current event is over.
+    if (QWidget* figura = d->figura) {
+        figura->hide();
+        figura->setParent(nullptr);
+        figura->deleteLater();
+        d->figura = nullptr;
+    }
     if (qApp) {
         QGuiApplication::restoreOverrideCursor();
         qApp->removeEventFilter(LaGuardiaTrascinamento());
