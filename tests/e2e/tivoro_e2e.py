@@ -241,8 +241,8 @@ class Lettore:
 
     LATO = 24
 
-    def __init__(self, caratteri="0123456789<=>"):
-        font = ImageFont.truetype(file_carattere("Arial:bold"), 48)
+    def __init__(self, caratteri="0123456789<=>", carattere="Arial:bold"):
+        font = ImageFont.truetype(file_carattere(carattere), 48)
         self.modelli = {}
         for c in caratteri:
             img = Image.new("L", (120, 120), 255)

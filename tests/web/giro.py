@@ -19,7 +19,7 @@ import sys
 import time
 import base64
 
-from PIL import Image, ImageChops, ImageDraw, ImageFont
+from PIL import Image, ImageChops
 
 QUI = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, QUI)
@@ -27,7 +27,7 @@ sys.path.insert(0, os.path.join(QUI, "..", "e2e"))
 import chromium  # noqa: E402
 from tivoro_e2e import (AVVIO, CLIENT, ESERCIZI, MENU_BOTTONI, MENU_ESCI, ORD_CASELLE,  # noqa: E402
                         ORD_TESSERE, RIGA_IN_ALTO, Fallito, Lettore, Partita, Pilota, centro,
-                        file_carattere, inchiostro, tessere)
+                        inchiostro, tessere)
 
 TITOLO_ATTIVO = (48, 140, 198)  # the title bar of the active window in Qt for the browser
 GRIGIO_BORDO = (159, 159, 159)  # the bottom line of a window's frame
@@ -55,14 +55,8 @@ class LettoreWeb(Lettore):
     system fonts and draws the program's text in its own DejaVu Sans, where "=" has much
     thicker bars than in the desktop's Arial."""
 
-    def __init__(self, caratteri="0123456789<=>"):
-        font = ImageFont.truetype(file_carattere("DejaVu Sans:bold"), 48)
-        self.modelli = {}
-        for c in caratteri:
-            img = Image.new("L", (120, 120), 255)
-            ImageDraw.Draw(img).text((30, 20), c, font=font, fill=0)
-            m = img.point(lambda v: 255 if v < 128 else 0)
-            self.modelli[c] = self._normale(m.crop(m.getbbox()))
+    def __init__(self):
+        super().__init__(carattere="DejaVu Sans:bold")
 
 
 class Giro:
