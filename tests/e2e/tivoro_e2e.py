@@ -34,7 +34,6 @@ import os
 import resource
 import selectors
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -44,6 +43,17 @@ from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
 from Xlib import X
 from Xlib import display as xdisplay
 from Xlib import error as xerror
+
+
+def termina_processo(proc):
+    """Ends a process of the test: asked first, killed after five seconds."""
+    if proc.poll() is None:
+        proc.terminate()
+        try:
+            proc.wait(5)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
 
 
 class Fallito(Exception):
@@ -350,13 +360,7 @@ class Schermo:
         if getattr(self, "xd", None) is not None:
             self.xd.close()
             self.xd = None
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
+        termina_processo(self.proc)
 
     def x(self, *argomenti, controlla=True):
         r = subprocess.run(list(argomenti), env=self.env, capture_output=True, text=True, timeout=20)
@@ -443,13 +447,7 @@ class Tivoro:
             return f.read().decode("utf-8", "replace")
 
     def chiudi(self):
-        if self.proc.poll() is None:
-            self.proc.send_signal(signal.SIGTERM)
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
+        termina_processo(self.proc)
         self._log.close()
 
 
@@ -1520,13 +1518,7 @@ class ServerAudio:
         return [r.split("\t")[2] for r in righe if len(r.split("\t")) > 2 and "pactl" not in r.split("\t")[2]]
 
     def chiudi(self):
-        if self.proc.poll() is None:
-            self.proc.terminate()
-            try:
-                self.proc.wait(5)
-            except subprocess.TimeoutExpired:
-                self.proc.kill()
-                self.proc.wait()
+        termina_processo(self.proc)
         self._log.close()
 
 

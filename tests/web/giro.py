@@ -25,7 +25,7 @@ QUI = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, QUI)
 sys.path.insert(0, os.path.join(QUI, "..", "e2e"))
 import chromium  # noqa: E402
-from tivoro_e2e import (AVVIO, CLIENT, ESERCIZI, MENU_BOTTONI, MENU_ESCI, ORD_CASELLE,  # noqa: E402
+from tivoro_e2e import (AVVIO, CLIENT, ESERCIZI, MENU_ESCI, ORD_CASELLE,  # noqa: E402
                         ORD_TESSERE, RIGA_IN_ALTO, Fallito, Lettore, Partita, Pilota, centro,
                         inchiostro, tessere)
 
