@@ -1,12 +1,12 @@
 # The browser build (WebAssembly with Qt for the browser; tools/web configures it).
 # Included from the top-level CMakeLists.txt only when building with emscripten.
 #
-# The page gets tivoro.html (our own page, src/web/tivoro.html), tivoro.js, tivoro.wasm and
-# qtloader.js from Qt's finalizer, and tivoro.data: the gif/ and suoni/ folders and Qt's
-# Italian translation preloaded into the browser's in-memory file system at the root, which
-# is where the program's folder is there.
+# Qt's finalizer makes tivoro.js, tivoro.wasm and qtloader.js, and the link tivoro.data: the
+# gif/ and suoni/ folders and Qt's Italian translation preloaded into the browser's in-memory
+# file system at the root, which is where the program's folder is there. The site to publish
+# is then put together in sito/ (cmake/Sito.cmake): the page, the web app's manifest and
+# icons, its service worker, and the program's files in a folder named by their content.
 qt_finalize_target(tivoro)
-configure_file(${CMAKE_SOURCE_DIR}/src/web/tivoro.html ${CMAKE_BINARY_DIR}/tivoro.html COPYONLY)
 
 # There is no loading of libraries in the browser: the sound player is linked in (the
 # module's target is a static library here) and LettoreQt creates it directly.
@@ -52,3 +52,16 @@ add_custom_target(tivoro_traduzione DEPENDS ${TIVORO_TRADUZIONE})
 add_dependencies(tivoro tivoro_traduzione)
 target_link_options(tivoro PRIVATE "SHELL:--preload-file ${TIVORO_TRADUZIONE}@/translations/qtbase_it.qm")
 set_property(TARGET tivoro APPEND PROPERTY LINK_DEPENDS ${TIVORO_TRADUZIONE})
+
+# The site: build-web/sito/ is what a web server publishes.
+file(GLOB TIVORO_ICONE_WEB ${CMAKE_SOURCE_DIR}/assets/icone/tivoro-192.png
+     ${CMAKE_SOURCE_DIR}/assets/icone/tivoro-512.png ${CMAKE_SOURCE_DIR}/assets/icone/tivoro-maskable.png)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/sito/sw.js
+  COMMAND ${CMAKE_COMMAND} -DPROGRAMMA=${CMAKE_BINARY_DIR} -DPAGINA=${CMAKE_SOURCE_DIR}/src/web
+          -DSITO=${CMAKE_BINARY_DIR}/sito "-DICONE=${TIVORO_ICONE_WEB}"
+          -P ${CMAKE_SOURCE_DIR}/cmake/Sito.cmake
+  DEPENDS tivoro ${CMAKE_SOURCE_DIR}/cmake/Sito.cmake ${CMAKE_SOURCE_DIR}/src/web/tivoro.html
+          ${CMAKE_SOURCE_DIR}/src/web/sw.js ${CMAKE_SOURCE_DIR}/src/web/tivoro.webmanifest
+          ${TIVORO_ICONE_WEB}
+  COMMENT "Putting the site together in sito/" VERBATIM)
+add_custom_target(tivoro_sito ALL DEPENDS ${CMAKE_BINARY_DIR}/sito/sw.js)
