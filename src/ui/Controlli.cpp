@@ -4,6 +4,7 @@
 #include "ui/Twips.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHash>
 #include <QImage>
 #include <QKeyEvent>
@@ -86,7 +87,9 @@ QCursor Cursore(const QString& nome, QPoint puntoCaldo)
         return it.value();
     QPixmap p = Figurina(nome);
     QCursor cursore(Qt::ArrowCursor);
-    if (!p.isNull()) {
+    // Qt for the browser cannot show a picture as the pointer: it warns, each time one is
+    // set, and shows the arrow. There the pointer stays the browser's arrow, unasked.
+    if (!p.isNull() && QGuiApplication::platformName() != QLatin1String("wasm")) {
         // The pictures are drawn at twice their size, so they stay sharp on a 2x screen.
         const qreal scala = p.width() / 32.0;
         p.setDevicePixelRatio(scala);
