@@ -93,6 +93,8 @@ void TestAvvio::mainMostraIlTitoloNelColoreEstratto()
             Modulo1::Main();
             QVERIFY(colore.Finiti());
         }
+        // The windows without an icon of their own (the menu) show the program's.
+        QCOMPARE(QApplication::windowIcon().cacheKey(), Controlli::Icona(QStringLiteral("animale")).cacheKey());
         const auto aperte = FinestreVisibili();
         QCOMPARE(aperte.size(), 1);
         auto* titolo = qobject_cast<FormAvvio*>(aperte.front());

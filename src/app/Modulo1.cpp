@@ -2,9 +2,11 @@
 
 #include "app/Casuale.h"
 #include "app/Piattaforma.h"
+#include "ui/Controlli.h"
 #include "ui/Finestre.h"
 #include "windows/FormAvvio.h"
 
+#include <QApplication>
 #include <QDateTime>
 #include <limits>
 
@@ -23,6 +25,9 @@ void Aggiungi(std::int16_t& contatore)
 void Main()
 {
     Casuale::Semina(static_cast<std::uint64_t>(QDateTime::currentMSecsSinceEpoch()));
+    // The program's icon, for the windows that have none of their own (the menu): without
+    // it the window system shows one of its own, Qt for the browser Qt's logo.
+    QApplication::setWindowIcon(Controlli::Icona(QStringLiteral("animale")));
     Finestre::Mostra<FormAvvio>();
 }
 
