@@ -12,6 +12,7 @@ import http.server
 import json
 import os
 import shutil
+import socketserver
 import subprocess
 import tempfile
 import threading
@@ -29,9 +30,17 @@ CHROMIUM_FLAGS = [
 
 class _Handler(http.server.SimpleHTTPRequestHandler):
     extensions_map = dict(http.server.SimpleHTTPRequestHandler.extensions_map,
-                          **{".wasm": "application/wasm", ".js": "text/javascript"})
+                          **{".wasm": "application/wasm", ".js": "text/javascript",
+                             ".webmanifest": "application/manifest+json"})
 
     def log_message(self, *args):
+        pass
+
+
+class _Spento(socketserver.BaseRequestHandler):
+    """A server whose network is gone: every connection is closed unanswered."""
+
+    def handle(self):
         pass
 
 
@@ -143,9 +152,20 @@ class Browser:
         return result.get("result", {}).get("value")
 
     def screenshot(self, path):
-        data = self.call("Page.captureScreenshot", format="png")["data"]
         with open(path, "wb") as out:
-            out.write(base64.b64decode(data))
+            out.write(self.png())
+
+    def png(self):
+        return base64.b64decode(self.call("Page.captureScreenshot", format="png")["data"])
+
+    def add_script(self, source):
+        """Runs `source` in every page loaded from now on, before the page's own scripts."""
+        self.call("Page.addScriptToEvaluateOnNewDocument", source=source)
+
+    def serve(self, root):
+        """From now on the same address serves `root`; None: nothing answers there."""
+        self._server.RequestHandlerClass = (
+            functools.partial(_Handler, directory=str(root)) if root else _Spento)
 
     def click(self, x, y):
         for kind in ("mouseMoved", "mousePressed", "mouseReleased"):

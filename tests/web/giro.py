@@ -6,7 +6,11 @@ numeri" a tile dropped on the wrong box, then one tile dragged and one placed by
 "Esci" in the menu answered Sì: the page then says that Tivoro has ended, and "Ricomincia"
 starts it again.
 
-    giro.py BUILD_DIR [SCREENSHOT_DIR]
+    giro.py [--firefox] BUILD_DIR [SCREENSHOT_DIR]
+
+In Chromium it then plays the web app as installed: offline after one visit, and a new
+build published on the same server (offline()). --firefox plays the round in Firefox ESR
+(firefox.py) instead.
 
 Windows are found on screenshots by the title bar of the active window; positions inside
 them are the program's own layout, and the questions and counts are read and answered as
@@ -15,9 +19,11 @@ the desktop end-to-end tests do (tests/e2e/tivoro_e2e.py), through PilotaWeb.
 
 import io
 import os
+import shutil
+import subprocess
 import sys
+import tempfile
 import time
-import base64
 
 from PIL import Image, ImageChops
 
@@ -25,6 +31,7 @@ QUI = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, QUI)
 sys.path.insert(0, os.path.join(QUI, "..", "e2e"))
 import chromium  # noqa: E402
+import firefox  # noqa: E402
 from tivoro_e2e import (AVVIO, CLIENT, ESERCIZI, MENU_ESCI, ORD_CASELLE,  # noqa: E402
                         ORD_TESSERE, RIGA_IN_ALTO, Fallito, Lettore, Partita, Pilota, centro,
                         inchiostro, tessere)
@@ -69,11 +76,11 @@ class Giro:
     def foto(self, nome=None):
         for _ in range(50):
             try:
-                data = self.b.call("Page.captureScreenshot", format="png")["data"]
+                data = self.b.png()
                 break
             except RuntimeError:  # the page is still being replaced by the new one
                 self.b.idle(0.2)
-        img = Image.open(io.BytesIO(base64.b64decode(data))).convert("RGB")
+        img = Image.open(io.BytesIO(data)).convert("RGB")
         if nome and self.foto_dir:
             img.save(os.path.join(self.foto_dir, nome + ".png"))
         return img
@@ -252,13 +259,15 @@ class PilotaWeb(Pilota):
 
 
 def giro(b, g):
-    # Every sound the page starts goes through an AudioBufferSourceNode: count them.
-    b.call("Page.addScriptToEvaluateOnNewDocument", source="""
+    # Every sound the page starts goes through an AudioBufferSourceNode: count those started
+    # on an audio context that plays (browsers keep it suspended until a gesture of the user).
+    b.add_script("""
         (function () {
             window.tivoroSuoni = 0;
             const start = AudioBufferSourceNode.prototype.start;
             AudioBufferSourceNode.prototype.start = function (...a) {
-                window.tivoroSuoni++;
+                if (this.context.state === 'running')
+                    window.tivoroSuoni++;
                 return start.apply(this, a);
             };
         })();""")
@@ -266,7 +275,10 @@ def giro(b, g):
     b.open("tivoro.html")
     titolo = g.finestra(CLIENT["avvio"], "the title window", secondi=120)
     print(f"title window after {time.monotonic() - t0:.1f} s: {titolo}")
-    g.foto("1-titolo")
+    img = g.foto("1-titolo")
+    # Around the windows the canvas has the page's colour.
+    if img.getpixel((2, 2)) != (192, 192, 192):
+        raise Fallito(f"the canvas around the windows is {img.getpixel((2, 2))}, not the page's grey")
 
     g.clic(titolo, AVVIO)
     menu = g.finestra(CLIENT["menu"], "the menu")
@@ -333,17 +345,155 @@ def giro(b, g):
                    ".getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()")
     b.click(*r)
     g.finestra(CLIENT["avvio"], "the title window after Ricomincia", secondi=120)
+    # The pointers that are pictures ("avanti", the buttons of "Corrispondenza 1 a 1") are left
+    # out rather than warned about: the browser shows its own arrow.
+    avvisi = [riga for riga in b.console if "cursor" in riga]
+    if avvisi:
+        raise Fallito(f"the console warns about pointers: {avvisi}")
+
+
+def una_domanda(b, g, come, menu=None):
+    """From the title window (the page loaded again), or from `menu`: the menu, one question of
+    "Conta fino a 9" answered rightly, its sound started, and back to the menu."""
+    if menu is None:
+        b.open("tivoro.html")
+        titolo = g.finestra(CLIENT["avvio"], f"the title window ({come})", secondi=120)
+        g.clic(titolo, AVVIO)
+        menu = g.finestra(CLIENT["menu"], f"the menu ({come})")
+    partita = Partita(PilotaWeb(g))
+    es = partita.apri(menu, "FormEs1")
+    suoni = b.evaluate("window.tivoroSuoni")
+    partita.domanda(es, ESERCIZI["FormEs1"])
+    g.attendi(lambda: b.evaluate("window.tivoroSuoni") > suoni, f"{come}: the answer's sound")
+    print(f"{come}: the menu, a question answered, its sound started")
+    return partita.esci_al_menu(es, ESERCIZI["FormEs1"].cornice)
+
+
+def aspetta(b, espressione):
+    """The value of a promise of the page."""
+    risposta = b.call("Runtime.evaluate", expression=espressione, awaitPromise=True,
+                      returnByValue=True)
+    if "exceptionDetails" in risposta:
+        raise Fallito(f"{espressione}: {risposta['result'].get('description')}")
+    return risposta["result"].get("value")
+
+
+def altra_build(build, cartella, nome):
+    """Another build of the program (its script differs), put together as the build does,
+    in `cartella`/sito; returns the name of its program's folder."""
+    for f in ("qtloader.js", "tivoro.js", "tivoro.wasm", "tivoro.data"):
+        shutil.copy(os.path.join(build, f), cartella)
+    with open(os.path.join(cartella, "tivoro.js"), "a") as js:
+        js.write(f"\n// {nome}\n")
+    radice = os.path.join(QUI, "..", "..")
+    icone = ";".join(os.path.join(radice, "assets", "icone", f"tivoro-{n}.png")
+                     for n in ("192", "512", "maskable"))
+    subprocess.run(["cmake", f"-DPROGRAMMA={cartella}", f"-DPAGINA={radice}/src/web",
+                    f"-DSITO={cartella}/sito", f"-DICONE={icone}", "-P",
+                    os.path.join(radice, "cmake", "Sito.cmake")], check=True)
+    return programma(os.path.join(cartella, "sito"))
+
+
+def programma(sito):
+    cartella, = [d for d in os.listdir(sito) if d.startswith("tivoro-")]
+    return cartella
+
+
+def immagazzinata(b, g, nuova, vecchia, cosa, controlla=False):
+    """Waits until the page's service worker has stored the build `nuova` whole (its store
+    is named by the build's hash) and dropped the build `vecchia`. With `controlla` the page
+    checks for a new service worker itself every few seconds, as each visit of another tab
+    would (Chromium may let one check join another that it has not finished)."""
+    negozi = "caches.keys().then(k => k.join(' '))"
+    volte = [0]
+
+    def fatto():
+        volte[0] += 1
+        if controlla and volte[0] % 10 == 1:
+            aspetta(b, "navigator.serviceWorker.getRegistration().then(r => r.update()).catch(e => 0)")
+        return nuova[7:] in aspetta(b, negozi) and vecchia[7:] not in aspetta(b, negozi)
+    try:
+        g.attendi(fatto, f"{cosa}: the new build stored, the old one dropped", 60)
+    except Fallito as e:
+        stato = aspetta(b, "navigator.serviceWorker.getRegistration().then(r => JSON.stringify("
+                        "[r.installing, r.waiting, r.active].map(w => w && [w.state, w.scriptURL])))")
+        raise Fallito(f"{e} (stores: {aspetta(b, negozi)}; workers: {stato})")
+
+
+def gira(b, g, cosa, atteso):
+    """The page loaded again: the title window, of the build `atteso` (the folder of its
+    program, all of whose files it loaded)."""
+    b.open("tivoro.html")
+    g.finestra(CLIENT["avvio"], f"the title window ({cosa})", secondi=120)
+    caricati = b.evaluate("performance.getEntriesByType('resource').map(r => r.name).join(' ')")
+    if any(f"{atteso}/{f}" not in caricati for f in ("qtloader.js", "tivoro.js", "tivoro.wasm")):
+        raise Fallito(f"{cosa}: the page did not play the build {atteso}: {caricati}")
+
+
+def offline(b, g, build):
+    """The web app, in Chromium: installable; after the first visit (giro) it plays with the
+    server gone. A new build on the same server plays at the next visit with the network on,
+    and is stored then; a tab open on the old build keeps playing until it is loaded again."""
+    sito = os.path.join(build, "sito")
+    g.attendi(lambda: b.evaluate("!!navigator.serviceWorker.controller"),
+              "the service worker in charge of the page", 60)
+    errori = b.call("Page.getInstallabilityErrors")["installabilityErrors"]
+    if errori:
+        raise Fallito(f"Chromium would not install the page: {errori}")
+    # Only the service worker's store, not the browser's cache, may serve the page now.
+    b.call("Network.enable")
+    b.call("Network.setCacheDisabled", cacheDisabled=True)
+    b.serve(None)
+    menu = una_domanda(b, g, "offline")
+
+    with tempfile.TemporaryDirectory(prefix="tivoro-build-") as altre:
+        os.makedirs(f"{altre}/2")
+        os.makedirs(f"{altre}/3")
+        prima = programma(sito)
+        seconda = altra_build(build, f"{altre}/2", "the second build")
+        # The next visit with the network on plays the new build, and stores it.
+        b.serve(f"{altre}/2/sito")
+        gira(b, g, "the next visit, a new build published", seconda)
+        immagazzinata(b, g, seconda, prima, "the next visit")
+        b.serve(None)
+        gira(b, g, "offline after the update", seconda)
+        # A tab open on a build, while another tab visits a newer one (its check of the
+        # service worker made here): the newer is stored, the open tab plays on.
+        menu = una_domanda(b, g, "the second build, offline")
+        # Built seconds after the second: a server answers a check of sw.js made with the
+        # time of the copy it has by "not modified" when the file is no newer.
+        terza = altra_build(build, f"{altre}/3", "the third build")
+        b.serve(f"{altre}/3/sito")
+        immagazzinata(b, g, terza, seconda, "another tab's visit", controlla=True)
+        menu = una_domanda(b, g, "the tab of the second build, the third one stored", menu)
+        b.serve(None)
+        gira(b, g, "that tab loaded again, offline", terza)
+        print(f"update: {prima} played offline; {seconda} played at the next visit, then "
+              f"offline; {terza} stored while a tab of {seconda} played on")
+
+    # Opened as a file, the page says that it needs a web server (and the browser, that it
+    # fetches no manifest from a file).
+    prima = len(b.errors)
+    b.call("Page.navigate", url="file://" + os.path.abspath(os.path.join(sito, "tivoro.html")))
+    g.attendi(lambda: "server web" in (b.evaluate("document.body.innerText") or ""),
+              "the page opened as a file saying it needs a web server")
+    b.idle(1)
+    b.errors[prima:] = [e for e in b.errors[prima:] if "file://" not in e and "ERR_FAILED" not in e]
 
 
 def main():
-    build = sys.argv[1]
-    foto_dir = sys.argv[2] if len(sys.argv) > 2 else None
+    argomenti = [a for a in sys.argv[1:] if a != "--firefox"]
+    browser = firefox if "--firefox" in sys.argv else chromium
+    build = argomenti[0]
+    foto_dir = argomenti[1] if len(argomenti) > 1 else None
     if foto_dir:
         os.makedirs(foto_dir, exist_ok=True)
-    with chromium.Browser(build) as b:
+    with browser.Browser(os.path.join(build, "sito")) as b:
         g = Giro(b, foto_dir)
         try:
             giro(b, g)
+            if browser is chromium:
+                offline(b, g, build)
         except Fallito as e:
             g.foto("fallito")
             print("FAILED:", e)
