@@ -33,16 +33,11 @@ TASTI = {"Enter": "\ue007", "Escape": "\ue00c", "Tab": "\ue004", "Backspace": "\
 
 
 def valore(v):
-    """A BiDi remote value as a Python one (numbers, strings, arrays, objects)."""
-    tipo = v.get("type")
-    if tipo in ("undefined", "null"):
-        return None
-    if tipo in ("array", "set"):
+    """A BiDi remote value as a Python one (numbers, strings, booleans, arrays, objects)."""
+    if v.get("type") == "array":
         return [valore(x) for x in v.get("value", [])]
-    if tipo in ("object", "map"):
-        return {k if isinstance(k, str) else valore(k): valore(x) for k, x in v.get("value", [])}
-    if tipo == "number" and isinstance(v["value"], str):
-        return float(v["value"].replace("Infinity", "inf"))
+    if v.get("type") == "object":
+        return {k: valore(x) for k, x in v.get("value", [])}
     return v.get("value")
 
 
@@ -142,19 +137,6 @@ class Browser:
         while (left := deadline - time.monotonic()) > 0:
             self._pump(min(left, 0.2))
 
-    def wait_console(self, text, timeout=60):
-        deadline = time.monotonic() + timeout
-        seen = 0
-        while True:
-            for line in self.console[seen:]:
-                if text in line:
-                    return line
-            seen = len(self.console)
-            left = deadline - time.monotonic()
-            if left <= 0:
-                return None
-            self._pump(min(left, 0.2))
-
     # --- page -------------------------------------------------------------------------
     def open(self, page):
         self.call("browsingContext.navigate", context=self.context, url=self.base + page,
@@ -175,10 +157,6 @@ class Browser:
     def png(self):
         return base64.b64decode(
             self.call("browsingContext.captureScreenshot", context=self.context)["data"])
-
-    def screenshot(self, path):
-        with open(path, "wb") as out:
-            out.write(self.png())
 
     def _puntatore(self, azioni):
         self.call("input.performActions", context=self.context, actions=[{
