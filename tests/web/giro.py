@@ -260,14 +260,24 @@ class PilotaWeb(Pilota):
 
 def giro(b, g):
     # Every sound the page starts goes through an AudioBufferSourceNode: count those started
-    # on an audio context that plays (browsers keep it suspended until a gesture of the user).
+    # on an audio context that plays, or once it plays (a new one starts a moment later;
+    # browsers keep one suspended until a gesture of the user, Firefox without a sound
+    # server for ever).
     b.add_script("""
         (function () {
             window.tivoroSuoni = 0;
             const start = AudioBufferSourceNode.prototype.start;
             AudioBufferSourceNode.prototype.start = function (...a) {
-                if (this.context.state === 'running')
+                const c = this.context;
+                if (c.state === 'running')
                     window.tivoroSuoni++;
+                else
+                    c.addEventListener('statechange', function conta() {
+                        if (c.state === 'running') {
+                            window.tivoroSuoni++;
+                            c.removeEventListener('statechange', conta);
+                        }
+                    });
                 return start.apply(this, a);
             };
         })();""")
