@@ -40,8 +40,12 @@ import chromium  # noqa: E402
 import giro as giro_web  # noqa: E402
 from tivoro_e2e import AVVIO, CLIENT, COLONNA_BASSA, MENU_BOTTONI  # noqa: E402
 
-# The files a load of tivoro.html fetches (checked against the page's resource timeline).
-FILE_PAGINA = ["tivoro.html", "qtloader.js", "tivoro.js", "tivoro.wasm", "tivoro.data"]
+# The files a load of tivoro.html fetches (checked against the page's resource timeline): the
+# page and its program, in the site's folder of this build (cmake/Sito.cmake).
+PROGRAMMA = ["qtloader.js", "tivoro.js", "tivoro.wasm", "tivoro.data"]
+# And what else a first visit downloads: the page's icon, the web app's manifest and service
+# worker (which stores all of it then, from the browser's cache).
+ALTRI = ["icone/tivoro-192.png", "tivoro.webmanifest", "sw.js"]
 
 SPIA = """
 (function () {
@@ -66,10 +70,15 @@ SPIA = """
 """
 
 
-def dimensioni(build):
+def file_sito(sito):
+    cartella, = [d for d in os.listdir(sito) if d.startswith("tivoro-")]
+    return ["tivoro.html"] + [f"{cartella}/{f}" for f in PROGRAMMA] + ALTRI
+
+
+def dimensioni(sito):
     righe = []
-    for nome in FILE_PAGINA:
-        dati = open(os.path.join(build, nome), "rb").read()
+    for nome in file_sito(sito):
+        dati = open(os.path.join(sito, nome), "rb").read()
         righe.append((nome, len(dati), len(gzip.compress(dati, 9)), len(gzip.compress(dati, 6))))
     return righe
 
@@ -143,8 +152,11 @@ primo.salvati = 0
 CARTELLA_FOTO = None
 
 
-def caricamento(b, g, s, senza_cache):
-    b.call("Network.setCacheDisabled", cacheDisabled=senza_cache)
+def caricamento(b, g, s, modo):
+    """One load of the page: "rete" with the browser's cache disabled, "cache" with the files
+    in its HTTP cache (both past the service worker), "sw" from the service worker."""
+    b.call("Network.setBypassServiceWorker", bypass=modo != "sw")
+    b.call("Network.setCacheDisabled", cacheDisabled=modo == "rete")
     b.call("Page.navigate", url="about:blank")
     b.idle(1.0)
     s.svuota()
@@ -158,7 +170,10 @@ def caricamento(b, g, s, senza_cache):
         raise RuntimeError("the title window did not appear")
     origine = b.evaluate("performance.timeOrigin") / 1000
     risorse = b.evaluate("performance.getEntriesByType('resource')"
-                         ".map(r => [r.name.split('/').pop(), r.transferSize])")
+                         ".map(r => [r.name.split('/').pop(), r.transferSize, r.workerStart > 0])")
+    if (modo == "sw") != all(dal_servizio for _, _, dal_servizio in risorse):
+        raise RuntimeError(f"a load {modo} went {'past' if modo == 'sw' else 'through'} the "
+                           f"service worker: {risorse}")
     trovato = primo(s.fotogrammi, lambda img: ha_titolo(g, img))
     # The window is drawn a few frames before it becomes active (its title bar is grey
     # until then): back from the frame found, the earliest one with the same client area,
@@ -278,25 +293,32 @@ def main():
     if CARTELLA_FOTO:
         os.makedirs(CARTELLA_FOTO, exist_ok=True)
 
-    righe = dimensioni(a.build)
+    sito = os.path.join(a.build, "sito")
+    righe = dimensioni(sito)
     carico_inizio = carico()
-    freddi, caldi, trasferiti_caldi = [], [], []
-    with chromium.Browser(a.build) as b:
+    freddi, caldi, servizio, trasferiti_caldi = [], [], [], []
+    with chromium.Browser(sito) as b:
         g = giro_web.Giro(b, None)
         b.call("Network.enable")
         s = Schermo(b)
-        caricamento(b, g, s, senza_cache=False)  # the files into the HTTP cache
+        caricamento(b, g, s, "cache")  # the files into the HTTP cache, the service worker in
+        g.attendi(lambda: b.evaluate("navigator.serviceWorker.controller !== null"),
+                  "the service worker in charge", 60)
         for _ in range(a.caricamenti):
-            t, risorse = caricamento(b, g, s, senza_cache=True)
+            t, risorse = caricamento(b, g, s, "rete")
             freddi.append(t)
             print(f"caricamento cache=no ms={t:.1f}", file=sys.stderr)
-            t, risorse_calde = caricamento(b, g, s, senza_cache=False)
+            t, risorse_calde = caricamento(b, g, s, "cache")
             caldi.append(t)
-            trasferiti_caldi.append(sum(n for _, n in risorse_calde))
+            trasferiti_caldi.append(sum(n for _, n, _ in risorse_calde))
             print(f"caricamento cache=si ms={t:.1f}", file=sys.stderr)
-        mancanti = sorted({n for n, _ in risorse} - set(FILE_PAGINA) - {"favicon.ico"})
-        if set(FILE_PAGINA[1:]) - {n for n, _ in risorse}:
-            raise RuntimeError(f"the page did not fetch all of {FILE_PAGINA[1:]}: {risorse}")
+            t, _ = caricamento(b, g, s, "sw")
+            servizio.append(t)
+            print(f"caricamento service_worker ms={t:.1f}", file=sys.stderr)
+        nomi = {n.split("/").pop() for n in file_sito(sito)}
+        mancanti = sorted({n for n, _, _ in risorse} - nomi - {"favicon.ico"})
+        if set(PROGRAMMA) - {n for n, _, _ in risorse}:
+            raise RuntimeError(f"the page did not fetch all of {PROGRAMMA}: {risorse}")
         s.svuota()
         invio, pagina, mossa, errati = risposte(b, g, s, a.risposte)
         s.ferma()
@@ -325,6 +347,8 @@ def main():
           f"| {riassunto(freddi)} |")
     print(f"| Load to the title window drawn, files in the HTTP cache (median of {len(caldi)}; "
           f"min, max) | {riassunto(caldi)} |")
+    print(f"| Load to the title window drawn, from the service worker (median of "
+          f"{len(servizio)}; min, max) | {riassunto(servizio)} |")
     print(f"| Wrong answer in \"Conta fino a 9\": Enter released (sent) to the frame with the "
           f"face or the count changed, median / 90th percentile of {len(invio)} "
           f"| {riassunto_fine(invio)} |")
@@ -333,7 +357,7 @@ def main():
           f"| {riassunto_fine(mossa)} |")
     print(f"\nBytes over the wire on a load with the HTTP cache: median "
           f"{statistics.median(trasferiti_caldi) / 1024:.1f} KiB (with the cache disabled: "
-          f"{sum(n for _, n in risorse) / 1048576:.2f} MiB, uncompressed by this server).")
+          f"{sum(n for _, n, _ in risorse) / 1048576:.2f} MiB, uncompressed by this server).")
     print(f"\nThe wrong count after the answers reads {errati}, one per answer.")
 
 

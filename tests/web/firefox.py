@@ -142,6 +142,14 @@ class Browser:
         self.call("browsingContext.navigate", context=self.context, url=self.base + page,
                   wait="none")
 
+    def emulate(self, width, height, scale=1.0, touch=False):
+        """The page as a screen of width x height CSS pixels with `scale` device pixels to a
+        CSS pixel (a touch screen is Chromium's alone here)."""
+        if touch:
+            raise NotImplementedError("touch screens are emulated in Chromium only")
+        self.call("browsingContext.setViewport", context=self.context,
+                  viewport={"width": width, "height": height}, devicePixelRatio=scale)
+
     def add_script(self, source):
         """Runs `source` in every page loaded from now on, before the page's own scripts."""
         self.call("script.addPreloadScript", functionDeclaration="() => {%s}" % source)
