@@ -1,5 +1,6 @@
 #include "ui/Trascinamento.h"
 
+#include "ui/TastoTenuto.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -53,12 +54,13 @@ void AspettoQuadrato(QLabel* l, const QString& nome, const QRect& twips, const Q
     QPalette p = l->palette();
     p.setColor(QPalette::Window, Qt::white);
     l->setPalette(p);
+    TastoTenuto::UnaVolta(l); // a key held down acts once
 }
 
 // The tile picked up by a tap or a key, waiting for a box.
 QPointer<Tessera> g_sollevata;
 
-// Space or Enter, as a key that acts: not a repeat of a held key, nor with Ctrl or Alt.
+// Space or Enter, as a key that acts: not with Ctrl or Alt.
 bool TastoAzione(const QKeyEvent* e)
 {
     const int k = e->key();
@@ -478,8 +480,6 @@ void Tessera::keyPressEvent(QKeyEvent* e)
 {
     if (TastoAzione(e)) {
         e->accept();
-        if (e->isAutoRepeat())
-            return; // a held key acts once
         if (g_sollevata == this)
             Posa();
         else
@@ -597,8 +597,7 @@ void Casella::keyPressEvent(QKeyEvent* e)
 {
     if (TastoAzione(e)) {
         e->accept();
-        if (!e->isAutoRepeat())
-            Metti();
+        Metti();
         return;
     }
     if (!Sposta(this, e))
