@@ -167,11 +167,14 @@ struct Trascinamento {
 Trascinamento* g_trascinamento = nullptr;
 
 // The widget that takes drops at a point of the screen in a window: the control there, or
-// the nearest of its parents that accepts drops; none outside the window.
+// the nearest of its parents that accepts drops; none outside the window, nor where another
+// window covers it (another program's, or another of this program's): the platform tells
+// which window is on top at the point (on X11 by asking the X server).
 QWidget* Ricevitore(QWidget* finestra, QPoint globale)
 {
     const QPoint p = finestra->mapFromGlobal(globale);
-    if (!finestra->isVisible() || !finestra->rect().contains(p))
+    if (!finestra->isVisible() || !finestra->rect().contains(p) ||
+        QGuiApplication::topLevelAt(globale) != finestra->windowHandle())
         return nullptr;
     for (QWidget* w = finestra->childAt(p); w; w = w->isWindow() ? nullptr : w->parentWidget())
         if (w->acceptDrops())
