@@ -14,6 +14,7 @@ Scenarios (each starts the program afresh; all share one X server):
   senza-gif    the program without its gif/ folder
   senza-suoni  the program without its suoni/ folder
   senza-audio  no audio device at all (PulseAudio pointed at nothing)
+  uscita-chiusa  standard output and error into a pipe whose reader has gone
   fine-sessione  a sound played through a private sound server, then the X server goes
                away: the program ends with status 1 and Qt's message, no crash, no core
   ordina-tocchi  one game of "Ordina i numeri" by clicks alone, no drag: tiles picked up,
@@ -522,13 +523,14 @@ class CollegamentoLento:
 class Tivoro:
     """One run of the program."""
 
-    def __init__(self, schermo, eseguibile, cwd, registro, env_extra=None):
+    def __init__(self, schermo, eseguibile, cwd, registro, env_extra=None, uscita=None):
         self.s = schermo
         env = dict(schermo.env)
         env.update(env_extra or {})
         self.registro = registro
         self._log = open(registro, "wb")
-        self.proc = subprocess.Popen([eseguibile], cwd=cwd, env=env, stdout=self._log,
+        # Its output goes into the log, or where the test says (then the log stays empty).
+        self.proc = subprocess.Popen([eseguibile], cwd=cwd, env=env, stdout=self._log if uscita is None else uscita,
                                      stderr=subprocess.STDOUT)
 
     def vivo(self):
@@ -1327,10 +1329,10 @@ class Contesto:
         self.n = 0
         self.partite = []
 
-    def avvia(self, eseguibile=None, cwd=None, env=None, docs=False):
+    def avvia(self, eseguibile=None, cwd=None, env=None, docs=False, uscita=None):
         self.n += 1
         registro = os.path.join(self.tmp, f"tivoro-{self.n}.log")
-        p = Tivoro(self.schermo, eseguibile or self.eseguibile, cwd or self.tmp, registro, env)
+        p = Tivoro(self.schermo, eseguibile or self.eseguibile, cwd or self.tmp, registro, env, uscita)
         pil = Pilota(self.schermo, p, self.lettore, self.docs if docs else None)
         self.partite.append(Partita(pil))
         return self.partite[-1]
@@ -1559,6 +1561,21 @@ def scenario_senza_suoni(ctx):
     partita.fine(menu, prova_no=False)
     controlla_registro(partita)
     return "right and wrong answers with faces and counts, no message, status 0"
+
+
+def scenario_uscita_chiusa(ctx):
+    # Without suoni/, every answer writes a line on the output, which goes into a pipe
+    # whose reader has gone.
+    exe = ctx.copia("uscita chiusa", suoni=False)
+    lettura, scrittura = os.pipe()
+    os.close(lettura)
+    try:
+        partita = ctx.avvia(eseguibile=exe, cwd=ctx.tmp, uscita=scrittura)
+    finally:
+        os.close(scrittura)
+    _, menu = una_domanda_conta(partita, partita.avvio(), "FormEs1")
+    partita.fine(menu, prova_no=False)
+    return "output into a pipe with no reader: answers, faces and counts as always, status 0"
 
 
 def scenario_senza_audio(ctx):
@@ -1995,6 +2012,7 @@ SCENARI = {
     "senza-gif": scenario_senza_gif,
     "senza-suoni": scenario_senza_suoni,
     "senza-audio": scenario_senza_audio,
+    "uscita-chiusa": scenario_uscita_chiusa,
     "fine-sessione": scenario_fine_sessione,
     "schermo-piccolo": scenario_schermo_piccolo,
 }
