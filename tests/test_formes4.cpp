@@ -10,8 +10,10 @@
 #include "ui/Controlli.h"
 #include "ui/Finestre.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QtTest>
 #include <vector>
@@ -278,15 +280,22 @@ void TestFormEs4::decimaPressioneIgnorata()
     QVERIFY(QTest::qWaitForWindowExposed(f));
     // Eight presses, the second by Enter and the third by Space held down on the focused
     // button as X11 gives them on a busy machine (each acts once, Space as it is let go),
-    // the others clicks; then the ninth press by Enter.
+    // the fourth and fifth by Enter as a screen reader's bridge hands keys on (the key code
+    // kept, the time lost), the others clicks; then the ninth press by Enter.
     f->Command1->setFocus();
     for (int n = 1; n <= 9; ++n) {
-        if (n == 2 || n == 3)
+        if (n == 2 || n == 3) {
             TieniPremuto(f->Command1, n == 2 ? Qt::Key_Return : Qt::Key_Space, {}, 5, true, n == 2 ? 36 : 65);
-        else if (n < 9)
+        } else if (n == 4 || n == 5) {
+            for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent e(t, Qt::Key_Return, Qt::NoModifier, 36, 0, 0, QStringLiteral("\r"));
+                QApplication::sendEvent(f->Command1, &e);
+            }
+        } else if (n < 9) {
             Premi(f->Command1);
-        else
+        } else {
             QTest::keyClick(f->Command1, Qt::Key_Return);
+        }
         QTRY_COMPARE(f->Messi, std::int16_t(n));
         // Row by row from the top left: the first n places and no other.
         QStringList attese(9);

@@ -10,7 +10,8 @@ namespace {
 // take the program a moment. Short enough that a child sees no delay.
 constexpr int AttesaRipetizioneMs = 50;
 
-// A release of a key of the keyboard, as much of it as tells a repeat.
+// A release of a key of the keyboard, as much of it as tells a repeat. Without its time
+// nothing is told: a screen reader's bridge hands the keys on without it, keeping the rest.
 struct Impronta {
     int tasto = 0;
     quint32 nativo = 0;
@@ -19,7 +20,7 @@ struct Impronta {
     static Impronta Di(const QKeyEvent* e) { return {e->key(), e->nativeScanCode(), e->timestamp()}; }
     bool RipetutoDa(const QKeyEvent* pressione) const
     {
-        return nativo != 0 && pressione->nativeScanCode() == nativo && pressione->key() == tasto &&
+        return nativo != 0 && ora != 0 && pressione->nativeScanCode() == nativo && pressione->key() == tasto &&
                pressione->timestamp() == ora;
     }
 };

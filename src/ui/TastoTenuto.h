@@ -6,8 +6,9 @@
 // handed out, which a busy machine often has not. One rule, for every control of the
 // program:
 // - a press is a repeat when Qt marks it, or when it comes at the very time of the last
-//   release of the same key (its key code of the keyboard and its time, anywhere in the
-//   program: a repeat may reach another control than the press that began the hold);
+//   release of the same key (its key code of the keyboard and its time, when known,
+//   anywhere in the program: a repeat may reach another control than the press that began
+//   the hold);
 // - a release that is not marked is held back until it is known to be real: the next press
 //   or release of a key, or press of the pointer, anywhere in the program decides it (the
 //   same key at the same time: a repeat; anything else: real, and it comes before that
