@@ -92,14 +92,14 @@ LettoreEffetti::LettoreEffetti(std::function<void()> suonoPredefinito) : predefi
 LettoreEffetti::~LettoreEffetti()
 {
     inCorso_ = nullptr; // stopped here, it owes nothing
-    static std::vector<QSoundEffect*> lasciati;
+    static auto* lasciati = new std::vector<QSoundEffect*>; // never destroyed, as they are not
     const auto inCarica = [](QSoundEffect* e) { return e->status() == QSoundEffect::Loading; };
     const bool fermo = std::any_of(effetti_.cbegin(), effetti_.cend(), inCarica) ||
-                       std::any_of(lasciati.cbegin(), lasciati.cend(), inCarica);
+                       std::any_of(lasciati->cbegin(), lasciati->cend(), inCarica);
     for (QSoundEffect* e : std::as_const(effetti_)) {
         if (fermo) {
             e->stop();
-            lasciati.push_back(e);
+            lasciati->push_back(e);
         } else {
             delete e;
         }
