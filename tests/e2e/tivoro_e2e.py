@@ -1885,12 +1885,12 @@ def scenario_tasto_tenuto(ctx):
         pil = partita.pil
 
         def tieni(wid, tasto):
-            """The key held down for 1.5 s, well past the server's repeat delay."""
+            """The key held down for 2 s, well past the server's repeat delay (0.66 s); it
+            repeats some 30 times, fewer on a busy machine."""
             pil.s.xdo("windowfocus", "--sync", wid)
             prima = lento.rilasci
-            pil.s.xdo("keydown", tasto, "sleep", "1.5", "keyup", tasto)
-            if lento.rilasci - prima < 10:
-                raise Fallito(f"{tasto} held down repeated {lento.rilasci - prima - 1} times: the test proves nothing")
+            pil.s.xdo("keydown", tasto, "sleep", "2", "keyup", tasto)
+            pil.attendi(lambda: lento.rilasci - prima > 3, f"{tasto} held down to repeat (else the test proves nothing)")
 
         def figure(n):
             pil.attendi(lambda: griglia_es4(pil, pil.foto(f), f) == n, f"{n} pictures in the answer grid")
