@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -40,6 +41,11 @@ void DisplayPerso(QtMsgType tipo, const QMessageLogContext& contesto, const QStr
 
 int main(int argc, char* argv[])
 {
+#ifdef SIGPIPE
+    // Output into a pipe whose reader has gone (a launcher's log reader that ended,
+    // "tivoro | head -1") must not end the program: a line that cannot be written is lost.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     gestoreQt = qInstallMessageHandler(AvvioFallito);
     QApplication app(argc, argv);
     qInstallMessageHandler(DisplayPerso);

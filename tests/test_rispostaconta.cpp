@@ -34,30 +34,6 @@ struct Stato {
 
 QString Suono(const QString& cartella, const QString& nome) { return cartella + QStringLiteral("/suoni/") + nome; }
 
-// Enter held down: the press, `ripetizioni` auto-repeated release and press pairs, then
-// the real release. With a key code of the keyboard (`nativo`) the keys come as X11
-// gives them when the program reads slower than they come: with their times, and the
-// pairs not marked as auto-repeat, each release at the time of the press after it.
-void InvioTenuto(QWidget* w, Qt::Key tasto, Qt::KeyboardModifiers mod, int ripetizioni, bool rilascia = true,
-                 quint32 nativo = 0)
-{
-    quint64 ora = 1000;
-    auto manda = [&](QEvent::Type tipo, bool ripetuto) {
-        QKeyEvent e(tipo, tasto, mod, nativo, 0, 0, QStringLiteral("\r"), ripetuto && nativo == 0);
-        e.setTimestamp(nativo ? ora : 0);
-        QApplication::sendEvent(w, &e);
-    };
-    manda(QEvent::KeyPress, false);
-    for (int i = 0; i < ripetizioni; ++i) {
-        ora += 33;
-        manda(QEvent::KeyRelease, true);
-        manda(QEvent::KeyPress, true);
-    }
-    ora += 20;
-    if (rilascia)
-        manda(QEvent::KeyRelease, false);
-}
-
 void DueFinestre()
 {
     QTest::addColumn<QString>("finestra");
@@ -213,7 +189,7 @@ void TestRispostaConta::invioConCasellaVuotaNonFaNulla()
     const Stato prima = Stato::Di(f, amb);
     QTest::keyClick(f->Text1, Qt::Key_Return);
     QTest::keyClick(f->Text1, Qt::Key_Enter, Qt::KeypadModifier);
-    InvioTenuto(f->Text1, Qt::Key_Return, Qt::NoModifier, 4);
+    TieniPremuto(f->Text1, Qt::Key_Return, Qt::NoModifier, 4);
     QVERIFY(Stato::Di(f, amb) == prima);
     QVERIFY(f->ComandoIconaNo->isVisible());
     QVERIFY(f->ComandoIconaSi->isHidden());
@@ -303,7 +279,7 @@ void TestRispostaConta::invioTenutoGiudicaUnaVolta()
 
     // Held down: nothing is judged while the key is down, however long.
     const Stato prima = Stato::Di(f, amb);
-    InvioTenuto(f->Text1, Qt::Key(tasto), mod, 6, false, quint32(nativo));
+    TieniPremuto(f->Text1, Qt::Key(tasto), mod, 6, false, quint32(nativo));
     QTest::qWait(nativo ? 200 : 0);
     QVERIFY(Stato::Di(f, amb) == prima);
 

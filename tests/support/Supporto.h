@@ -80,6 +80,26 @@ void ScaricaFinestre();
 // Deletes the windows whose deletion is pending.
 void Consegna();
 
+// A key held down: the press, `ripetizioni` auto-repeated release and press pairs, then
+// the real release. With a key code of the keyboard (`nativo`) the keys come as X11
+// gives them when the program reads slower than they come: with their times, and the
+// pairs not marked as auto-repeat, each release at the time of the press after it.
+void TieniPremuto(QWidget* w, Qt::Key tasto, Qt::KeyboardModifiers mod, int ripetizioni, bool rilascia = true,
+                  quint32 nativo = 0);
+
+// Reads files as an ordinary user while it lives: as root, permission bits do not stop a
+// read. The saved user stays root, so the test can become root again.
+class ComeUtente {
+public:
+    ComeUtente();
+    ~ComeUtente();
+    ComeUtente(const ComeUtente&) = delete;
+    ComeUtente& operator=(const ComeUtente&) = delete;
+
+private:
+    bool attivo_;
+};
+
 // The colour a window shows as its background: what its client area paints at its top
 // left corner, where no control stands.
 QColor SfondoVisto(Finestra* finestra);
