@@ -183,8 +183,8 @@ class Giro:
     def attendi(self, condizione, cosa, secondi=20):
         limite = time.monotonic() + secondi
         while time.monotonic() < limite:
-            if condizione():
-                return
+            if v := condizione():
+                return v
             self.b.idle(0.2)
         raise Fallito(f"{cosa}: not within {secondi} s")
 
@@ -324,7 +324,7 @@ def apri(b, g, larghezza, altezza, scala_attesa, tocco=False):
     return titolo
 
 
-def tocco(build, larghezza, altezza, scala_attesa, foto_dir):
+def tocco(build, larghezza, altezza, scala_attesa, foto_dir, ruotata=None):
     """The page on a touch screen of larghezza x altezza CSS pixels, played by finger only:
     the scale the page chooses, every window whole on it; "Avvio" and the menu by taps, a
     counting question answered on the pad wrongly then rightly, a comparison and a question
@@ -334,14 +334,17 @@ def tocco(build, larghezza, altezza, scala_attesa, foto_dir):
     with chromium.Browser(build) as b:
         g = Giro(b, foto_dir)
         try:
-            _tocco(b, g, larghezza, altezza, scala_attesa, foto_dir)
+            _tocco(b, g, larghezza, altezza, scala_attesa, foto_dir, ruotata)
         except Fallito:
             g.foto(f"fallito-{larghezza}x{altezza}")
             print("console:", "\n".join(b.console[-20:]))
+            print("page:", b.evaluate("JSON.stringify([scala.attuale(), devicePixelRatio, "
+                                      "document.querySelector('#qtcanvas').style.cssText, "
+                                      "document.querySelector('#qtcanvas').width, innerWidth, innerHeight])"))
             raise
 
 
-def _tocco(b, g, larghezza, altezza, scala_attesa, foto_dir):
+def _tocco(b, g, larghezza, altezza, scala_attesa, foto_dir, ruotata=None):
     titolo = apri(b, g, larghezza, altezza, scala_attesa, tocco=True)
     dove = f"{larghezza}x{altezza}"
     scala = g.scala
@@ -387,7 +390,10 @@ def _tocco(b, g, larghezza, altezza, scala_attesa, foto_dir):
                                errati=(0, False), avanti=n == 9)
     print(f"{dove}, FormOrd: a game by finger, one tile by two taps, a second finger ignored")
     g.foto(f"tocco-{dove}-ordina")
-    menu = partita.esci_al_menu(ordn, RIGA_IN_ALTO)
+    if ruotata:
+        menu = ruota(b, g, pil, ordn, larghezza, altezza, *ruotata)
+    else:
+        menu = partita.esci_al_menu(ordn, RIGA_IN_ALTO)
 
     pil.clic(menu, MENU_ESCI)
     pil.rispondi_scatola([], "Return")
@@ -396,6 +402,67 @@ def _tocco(b, g, larghezza, altezza, scala_attesa, foto_dir):
     errori = [e for e in b.errors if "favicon" not in e and "404" not in e]
     if errori:
         raise Fallito(f"{dove}: errors on the page: {errori}")
+
+
+def ruota(b, g, pil, ordn, larghezza, altezza, scala, scala_ruotata):
+    """The tablet turned upright while "Ordina i numeri" is open, and back: the scale goes
+    down at once, the window whole in the page and nothing of the game lost; turned back,
+    the window keeps that scale until the next, which comes at the page's scale again.
+    Returns the menu, reached by "Esci" and "Sì" tapped on the smaller window."""
+    b.emulate(altezza, larghezza, scale=1 / scala, touch=True)
+    g.attendi(lambda: b.evaluate("scala.attuale()") == scala_ruotata, f"the scale {scala_ruotata} upright")
+    k = scala_ruotata / scala  # screenshot pixels to a pixel of the program
+    barra = ordn.y - ordn.alto  # the menu bar's height
+
+    def intera():
+        # The title bar at its place for the smaller scale, the whole window below it.
+        img = g.foto()
+        viste = g.finestre(img)
+        if not viste:
+            return None
+        x, alto, w, h = viste[0]
+        fondo = alto + (barra + CLIENT["ord"][1]) * k
+        if x < 0 or x + w > img.size[0] or alto < 0 or fondo > img.size[1] or \
+                abs(w - CLIENT["ord"][0] * k) > 10:
+            return None
+        return viste[0], img
+    (x, alto, w, h), img = g.attendi(intera, "the window whole on the page turned upright")
+    g.foto("ruotata")
+    r = RIGA_IN_ALTO["esatti"]
+    y = alto + barra * k
+    esatti = g.lettore.leggi(img.crop((round(x + r[0] * k), round(y + r[1] * k),
+                                       round(x + (r[0] + r[2]) * k), round(y + (r[1] + r[3]) * k))))[0]
+    if esatti != "9":
+        raise Fallito(f"turned upright, the window shows {esatti!r} right answers, not the game's 9")
+    b.emulate(larghezza, altezza, scale=1 / scala, touch=True)
+    # In the middle of the wider page again.
+    g.attendi(lambda: (v := g.finestre(g.foto())) and v[0][0] > x + 50, "the window in the page turned back")
+    if b.evaluate("scala.attuale()") != scala_ruotata:
+        raise Fallito(f"turned back, the window open changed its scale to {b.evaluate('scala.attuale()')}")
+    x, alto, w, h = g.finestre(g.foto())[0]
+    # "Esci", the third group of letters along the menu bar (the frame's buttons come after).
+    striscia = inchiostro(g.foto().crop((x, alto, x + w, alto + round((barra + 8) * k))))
+    colonne = [c for c in range(w) if striscia.crop((c, 0, c + 1, striscia.size[1])).getbbox()]
+    gruppi = [[colonne[0], colonne[0]]]
+    for c in colonne[1:]:
+        if c - gruppi[-1][1] <= 12:
+            gruppi[-1][1] = c
+        else:
+            gruppi.append([c, c])
+    esci = striscia.crop((gruppi[2][0], 0, gruppi[2][1] + 1, striscia.size[1])).getbbox()
+    pil.b.tap(*g.css((x + sum(gruppi[2]) // 2, alto + (esci[1] + esci[3]) // 2)))
+    # The question's box, narrower than any window at this scale, and its "Sì".
+    def sì():
+        img = g.foto()
+        return next((r for v in g.finestre(img) if 100 < v[2] < 400 for r in [g.bottone_sì(img, v)] if r), None)
+    sì = g.attendi(sì, "the Sì of Esci's question")
+    pil.b.tap(*g.css(centro(sì)))
+    menu = pil.finestra("menu")
+    if b.evaluate("scala.attuale()") != scala:
+        raise Fallito("the next window did not come at the page's scale")
+    print(f"{larghezza}x{altezza}: turned upright, the scale went to {scala_ruotata} at once with the "
+          f"window whole; turned back, the menu came at {scala}")
+    return menu
 
 
 def giro(b, g):
@@ -499,9 +566,9 @@ def main():
             print("FAILED: errors on the page:", errori)
             return 1
     # A phone's page held sideways (an 800 x 600 browser window) and a classroom's board.
-    for larghezza, altezza, scala in ((800, 480, 0.8), (1920, 1080, 1.85)):
+    for larghezza, altezza, scala, ruotata in ((800, 480, 0.8, 0.65), (1920, 1080, 1.85, None)):
         try:
-            tocco(build, larghezza, altezza, scala, foto_dir)
+            tocco(build, larghezza, altezza, scala, foto_dir, (scala, ruotata) if ruotata else None)
         except Fallito as e:
             print("FAILED:", e)
             return 1
