@@ -161,7 +161,9 @@ class Giro:
         return (x + r[0], y + r[1], r[2] - r[0], r[3] - r[1])
 
     def voci_menu(self, img, f):
-        """The centres of the menu-bar items, from the ink between frame and client."""
+        """The centres of the menu-bar items, from the ink between frame and client: the
+        first three groups of letters (the frame's own buttons may come after), each at the
+        middle of its letters."""
         barra = inchiostro(img.crop((f.x, f.alto, f.x + f.w, f.y)))
         w, h = barra.size
         gruppi = []
@@ -172,9 +174,24 @@ class Giro:
                 gruppi[-1][1] = x
             else:
                 gruppi.append([x, x])
-        if len(gruppi) != 3:
+        if len(gruppi) < 3:
             raise Fallito(f"the menu bar shows {len(gruppi)} items, not 3")
-        return [(f.x + (a + b) // 2, (f.alto + f.y) // 2) for a, b in gruppi]
+        return [(f.x + (a + b) // 2, f.alto + sum(barra.crop((a, 0, b + 1, h)).getbbox()[1::2]) // 2)
+                for a, b in gruppi[:3]]
+
+    def attendi_sì(self, larga=(0, 600)):
+        """Waits for a question's box (a window of a width within `larga`) with its "Sì",
+        settled (at the same place on two screenshots in a row), and gives the place of
+        that button."""
+        prima = [None]
+
+        def sì():
+            img = self.foto()
+            r = next((r for v in self.finestre(img) if larga[0] < v[2] < larga[1]
+                      for r in [self.bottone_sì(img, v)] if r), None)
+            p, prima[0] = prima[0], r
+            return r if r and r == p else None
+        return self.attendi(sì, "the Sì of a message box")
 
     # -- acting -------------------------------------------------------------------------
     def clic(self, f, r):
@@ -291,11 +308,7 @@ class PilotaTocco(PilotaWeb):
     def rispondi_scatola(self, prima, tasto):
         if tasto != "Return":
             raise Fallito(f"the pilot by finger answers a question with Sì only, not {tasto}")
-        def sì():
-            img = self.g.foto()
-            return next((r for v in self.g.finestre(img) if v[2] < 600
-                         for r in [self.g.bottone_sì(img, v)] if r), None)
-        self.b.tap(*self.g.css(centro(self.attendi(sì, "the Sì of a message box"))))
+        self.b.tap(*self.g.css(centro(self.g.attendi_sì())))
         self.attendi(lambda: not any(v[2] < 600 for v in self.g.finestre(self.g.foto())),
                      "the message box to close")
 
@@ -338,9 +351,6 @@ def tocco(build, larghezza, altezza, scala_attesa, foto_dir, ruotata=None):
         except Fallito:
             g.foto(f"fallito-{larghezza}x{altezza}")
             print("console:", "\n".join(b.console[-20:]))
-            print("page:", b.evaluate("JSON.stringify([scala.attuale(), devicePixelRatio, "
-                                      "document.querySelector('#qtcanvas').style.cssText, "
-                                      "document.querySelector('#qtcanvas').width, innerWidth, innerHeight])"))
             raise
 
 
@@ -440,23 +450,9 @@ def ruota(b, g, pil, ordn, larghezza, altezza, scala, scala_ruotata):
     if b.evaluate("scala.attuale()") != scala_ruotata:
         raise Fallito(f"turned back, the window open changed its scale to {b.evaluate('scala.attuale()')}")
     x, alto, w, h = g.finestre(g.foto())[0]
-    # "Esci", the third group of letters along the menu bar (the frame's buttons come after).
-    striscia = inchiostro(g.foto().crop((x, alto, x + w, alto + round((barra + 8) * k))))
-    colonne = [c for c in range(w) if striscia.crop((c, 0, c + 1, striscia.size[1])).getbbox()]
-    gruppi = [[colonne[0], colonne[0]]]
-    for c in colonne[1:]:
-        if c - gruppi[-1][1] <= 12:
-            gruppi[-1][1] = c
-        else:
-            gruppi.append([c, c])
-    esci = striscia.crop((gruppi[2][0], 0, gruppi[2][1] + 1, striscia.size[1])).getbbox()
-    pil.b.tap(*g.css((x + sum(gruppi[2]) // 2, alto + (esci[1] + esci[3]) // 2)))
-    # The question's box, narrower than any window at this scale, and its "Sì".
-    def sì():
-        img = g.foto()
-        return next((r for v in g.finestre(img) if 100 < v[2] < 400 for r in [g.bottone_sì(img, v)] if r), None)
-    sì = g.attendi(sì, "the Sì of Esci's question")
-    pil.b.tap(*g.css(centro(sì)))
+    pil.b.tap(*g.css(g.voci_menu(g.foto(), Finestra(x, alto, alto + round((barra + 8) * k), w, h))[2]))
+    # The question's box is narrower than any window at this scale.
+    pil.b.tap(*g.css(centro(g.attendi_sì(larga=(100, 400)))))
     menu = pil.finestra("menu")
     if b.evaluate("scala.attuale()") != scala:
         raise Fallito("the next window did not come at the page's scale")
