@@ -2,6 +2,7 @@
 #include "app/Piattaforma.h"
 #include "ui/Figure.h"
 #include "ui/Finestre.h"
+#include "ui/Tocco.h"
 
 #include <QApplication>
 
@@ -51,6 +52,8 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(DisplayPerso);
     QApplication::setApplicationName(QStringLiteral("Tivoro"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // From the first touch of a finger on, the counting windows show their pad of digits.
+    SensoreTocco tocco;
     Modulo1::Main();
     const int esito = QApplication::exec();
     // Windows, sounds and pictures go while Qt is still there to release them.

@@ -128,11 +128,30 @@ ES1_SCHIERE = [
     posti([(240, 960), (1440, 960), (2760, 960), (4080, 960), (5400, 960), (720, 2400),
            (1920, 2400), (3240, 2400), (4560, 2400)], 1095),
 ]
-ES1_AREA = (0, 0, 445, 340)
+ES1_AREA = (0, 0, 445, 334)  # above the pad of digits
 ES1_TEXT1 = R(7200, 3720, 1095, 915)
 
 ES5_IMAGE1 = R(1680, 600, 4335, 3735)
 ES5_TEXT1 = R(3240, 4920, 1095, 915)
+
+
+def tastierino(r, colonne, spazio=8):
+    """The keys of a pad of digits shown once a finger has touched the program: 1 to 9, 0,
+    then "Return" (the tick) over what is left of the last row, filled row by row."""
+    righe = (11 + colonne - 1) // colonne
+    lato = (r[2] - (colonne - 1) * spazio) // colonne
+    alto = (r[3] - (righe - 1) * spazio) // righe
+    tasti = {}
+    for k, nome in enumerate(["1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "Return"]):
+        celle = colonne - 10 % colonne if nome == "Return" else 1
+        riga, colonna = divmod(k, colonne)
+        tasti[nome] = (r[0] + colonna * (lato + spazio), r[1] + riga * (alto + spazio),
+                       celle * lato + (celle - 1) * spazio, alto)
+    return tasti
+
+
+ES1_TASTIERINO = tastierino(R(240, 5040, 5280, 1680), 6)
+ES5_TASTIERINO = tastierino(R(90, 600, 1500, 4740), 2)
 
 ES2_SCHIERE = [
     posti([(360, 240), (1440, 240), (360, 1080), (1440, 1080), (2400, 240), (2400, 1080),
@@ -759,6 +778,11 @@ class Pilota:
         self.s.xdo("windowfocus", "--sync", wid)
         self.s.xdo("key", "--delay", "20", *tasti)
 
+    def scrivi(self, f, conta, tasto):
+        """A key of the answer of a counting window: typed here, tapped on its pad by a
+        pilot that plays by finger."""
+        self.tasti(f.id, tasto)
+
     def rispondi_scatola(self, prima, tasto):
         b = self.scatola(prima)
         self.tasti(b, tasto)
@@ -1001,10 +1025,11 @@ class Conta(Esercizio):
     """FormEs1 and FormEs5: type the number and press Enter."""
     cornice = COLONNA_BASSA
 
-    def __init__(self, nome, text1, lettura):
+    def __init__(self, nome, text1, lettura, tastierino):
         super().__init__(nome)
         self.text1 = text1
         self.lettura = lettura
+        self.tastierino = tastierino
 
     def leggi(self, pil, img, f):
         n = self.lettura(pil, img, f)
@@ -1013,11 +1038,11 @@ class Conta(Esercizio):
         return n
 
     def rispondi(self, pil, f, n):
-        pil.tasti(f.id, str(n))
+        pil.scrivi(f, self, str(n))
         # The box holds just the digit typed last.
         pil.attendi(lambda: pil.lettore.leggi(pil.ritaglio(pil.foto(f), f, rientrato(self.text1, 3)))[0] == str(n),
                     f"{n} in the answer box")
-        pil.tasti(f.id, "Return")
+        pil.scrivi(f, self, "Return")
 
     def sbagliata(self, n):
         return n % 9 + 1
@@ -1080,8 +1105,8 @@ class Corrispondenza(Esercizio):
 
 
 ESERCIZI = {
-    "FormEs1": Conta("FormEs1", ES1_TEXT1, conta_es1),
-    "FormEs5": Conta("FormEs5", ES5_TEXT1, conta_es5),
+    "FormEs1": Conta("FormEs1", ES1_TEXT1, conta_es1, ES1_TASTIERINO),
+    "FormEs5": Conta("FormEs5", ES5_TEXT1, conta_es5, ES5_TASTIERINO),
     "FormEs2": Confronto("FormEs2", ES2_SCHIERE, False),
     "FormEs3": Confronto("FormEs3", ES3_SCHIERE, True),
     "FormEs4": Corrispondenza("FormEs4"),

@@ -3,6 +3,7 @@
 // answers, a recorded program end and a program folder of the test's choosing.
 #include "app/Piattaforma.h"
 #include "ui/Finestra.h"
+#include "ui/Tocco.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -60,7 +61,8 @@ public:
 
 // Sets up the seams for one test and puts everything back at the end: the program
 // folder (the shipped assets unless told otherwise), recorded sounds, scripted message
-// boxes, a recorded program end, counters at 0, no window loaded, no picture cached.
+// boxes, a recorded program end, counters at 0, no window loaded, no picture cached, a
+// program that no finger has touched yet.
 class Ambiente {
 public:
     explicit Ambiente(const QString& cartella = QString());
@@ -68,6 +70,7 @@ public:
 
     SuoniRegistrati& suoni;
     MessaggiScriptati& messaggi;
+    SensoreTocco tocco;
     int terminazioni = 0;
 
     // The folder of the shipped pictures and sounds.
