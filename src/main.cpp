@@ -2,9 +2,11 @@
 #include "app/Piattaforma.h"
 #include "ui/Figure.h"
 #include "ui/Finestre.h"
+#include "ui/Tocco.h"
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -40,11 +42,18 @@ void DisplayPerso(QtMsgType tipo, const QMessageLogContext& contesto, const QStr
 
 int main(int argc, char* argv[])
 {
+#ifdef SIGPIPE
+    // Output into a pipe whose reader has gone (a launcher's log reader that ended,
+    // "tivoro | head -1") must not end the program: a line that cannot be written is lost.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     gestoreQt = qInstallMessageHandler(AvvioFallito);
     QApplication app(argc, argv);
     qInstallMessageHandler(DisplayPerso);
     QApplication::setApplicationName(QStringLiteral("Tivoro"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    // From the first touch of a finger on, the counting windows show their pad of digits.
+    SensoreTocco tocco;
     Modulo1::Main();
     const int esito = QApplication::exec();
     // Windows, sounds and pictures go while Qt is still there to release them.

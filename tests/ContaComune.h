@@ -10,6 +10,7 @@
 #include "ui/ControlloImmagine.h"
 #include "ui/Figure.h"
 #include "ui/Finestre.h"
+#include "ui/Tastierino.h"
 
 #include <QDir>
 #include <QFile>

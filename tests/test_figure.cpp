@@ -10,8 +10,6 @@
 #include <QPainter>
 #include <QtTest>
 
-#include <unistd.h>
-
 namespace {
 void Scrivi(const QString& percorso, const QByteArray& dati)
 {
@@ -130,23 +128,6 @@ void TestFigure::gifValidaDecodificataUnaVoltaPerDimensione()
                  qPrintable(nome));
     QVERIFY(amb.messaggi.avvisi.isEmpty());
 }
-
-// Reads files as an ordinary user: as root, permission bits do not stop a read. The
-// saved user stays root, so the test can become root again.
-class ComeUtente {
-public:
-    ComeUtente() : attivo_(geteuid() == 0 && setresuid(65534, 65534, 0) == 0) {}
-    ~ComeUtente()
-    {
-        if (attivo_ && setresuid(0, 0, 0) != 0)
-            qFatal("could not become root again");
-    }
-    ComeUtente(const ComeUtente&) = delete;
-    ComeUtente& operator=(const ComeUtente&) = delete;
-
-private:
-    bool attivo_;
-};
 
 void TestFigure::fileGuastiDannoIlSegnapostoEUnAvvisoPerFile_data()
 {

@@ -10,8 +10,10 @@
 #include "ui/Controlli.h"
 #include "ui/Finestre.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QtTest>
 #include <vector>
@@ -276,14 +278,25 @@ void TestFormEs4::decimaPressioneIgnorata()
     Domanda(draws, 3, 11, {14}, 5, 2, {1, 2, 3, 4, 5});
     auto* f = Finestre::Mostra<FormEs4>();
     QVERIFY(QTest::qWaitForWindowExposed(f));
-    // Eight clicks, then the ninth press by Enter on the focused button.
+    // Eight presses, the second by Enter and the third by Space held down on the focused
+    // button as X11 gives them on a busy machine (each acts once, Space as it is let go),
+    // the fourth and fifth by Enter as a screen reader's bridge hands keys on (the key code
+    // kept, the time lost), the others clicks; then the ninth press by Enter.
     f->Command1->setFocus();
     for (int n = 1; n <= 9; ++n) {
-        if (n < 9)
+        if (n == 2 || n == 3) {
+            TieniPremuto(f->Command1, n == 2 ? Qt::Key_Return : Qt::Key_Space, {}, 5, true, n == 2 ? 36 : 65);
+        } else if (n == 4 || n == 5) {
+            for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease}) {
+                QKeyEvent e(t, Qt::Key_Return, Qt::NoModifier, 36, 0, 0, QStringLiteral("\r"));
+                QApplication::sendEvent(f->Command1, &e);
+            }
+        } else if (n < 9) {
             Premi(f->Command1);
-        else
+        } else {
             QTest::keyClick(f->Command1, Qt::Key_Return);
-        QCOMPARE(f->Messi, std::int16_t(n));
+        }
+        QTRY_COMPARE(f->Messi, std::int16_t(n));
         // Row by row from the top left: the first n places and no other.
         QStringList attese(9);
         for (int i = 0; i < n; ++i)

@@ -530,7 +530,8 @@ void TestFormOrd::tocchiETasti_data()
     // a double click, "W4" a press on tile 4 that moves a little short of the drag
     // distance, "M4" one that moves as far (a drag), "F" a click on the window's ground,
     // "L" on a label, "A" on "avanti" (disabled), "E" Escape, "K" before T or C the
-    // focus there and Space (tile) or Enter (box), "N" a new game, "H" the window hidden
+    // focus there and Space (tile) or Enter (box), "R" the same keys held down as X11 gives
+    // them on a busy machine, "N" a new game, "H" the window hidden
     // and shown again, "U" before T, C or F a tap of a finger on a touch screen.
     QTest::addColumn<QString>("gesti");
     QTest::addColumn<QString>("caselle");
@@ -563,6 +564,8 @@ void TestFormOrd::tocchiETasti_data()
     QTest::newRow("tasti: posata di nuovo") << "KT4 KT4 KC4" << "........." << 0 << 0 << -1;
     QTest::newRow("tasti: Esc") << "KT4 E KC4" << "........." << 0 << 0 << -1;
     QTest::newRow("tasti: casella senza presa") << "KC4" << "........." << 0 << 0 << -1;
+    QTest::newRow("tasti tenuti: presa, poi la sua casella") << "RT4 RC4" << "....5...." << 1 << 0 << -1;
+    QTest::newRow("tasti tenuti: presa e posata") << "RT4 RT4" << "........." << 0 << 0 << -1;
     QTest::newRow("tocco, poi tasto") << "T7 KC7" << ".......8." << 1 << 0 << -1;
     QTest::newRow("col dito") << "UT4 UC4" << "....5...." << 1 << 0 << -1;
     QTest::newRow("col dito, posata altrove") << "UT4 UF UC4" << "........." << 0 << 0 << -1;
@@ -581,7 +584,8 @@ void TestFormOrd::tocchiETasti()
     QVERIFY(QTest::qWaitForWindowExposed(f));
     const int distanza = QApplication::startDragDistance();
     for (const QString& g : gesti.split(u' ')) {
-        const bool tasto = g.startsWith(u'K');
+        const bool tenuto = g.startsWith(u'R');
+        const bool tasto = g.startsWith(u'K') || tenuto;
         const bool doppio = g.startsWith(u'D');
         const bool dito = g.startsWith(u'U');
         const QString gesto = tasto || doppio || dito ? g.mid(1) : g;
@@ -605,7 +609,11 @@ void TestFormOrd::tocchiETasti()
             QTest::mouseRelease(w, Qt::LeftButton, {}, via);
         } else if (tasto) {
             w->setFocus();
-            QTest::keyClick(w, gesto[0] == u'T' ? Qt::Key_Space : Qt::Key_Return);
+            const Qt::Key k = gesto[0] == u'T' ? Qt::Key_Space : Qt::Key_Return;
+            if (tenuto)
+                TieniPremuto(w, k, {}, 5, true, k == Qt::Key_Space ? 65 : 36);
+            else
+                QTest::keyClick(w, k);
         } else if (dito) {
             static QPointingDevice* schermo = QTest::createTouchDevice();
             QTest::touchEvent(w, schermo).press(0, p, w);

@@ -34,35 +34,68 @@ struct Stato {
 
 QString Suono(const QString& cartella, const QString& nome) { return cartella + QStringLiteral("/suoni/") + nome; }
 
-// Enter held down: the press, `ripetizioni` auto-repeated release and press pairs, then
-// the real release. With a key code of the keyboard (`nativo`) the keys come as X11
-// gives them when the program reads slower than they come: with their times, and the
-// pairs not marked as auto-repeat, each release at the time of the press after it.
-void InvioTenuto(QWidget* w, Qt::Key tasto, Qt::KeyboardModifiers mod, int ripetizioni, bool rilascia = true,
-                 quint32 nativo = 0)
-{
-    quint64 ora = 1000;
-    auto manda = [&](QEvent::Type tipo, bool ripetuto) {
-        QKeyEvent e(tipo, tasto, mod, nativo, 0, 0, QStringLiteral("\r"), ripetuto && nativo == 0);
-        e.setTimestamp(nativo ? ora : 0);
-        QApplication::sendEvent(w, &e);
-    };
-    manda(QEvent::KeyPress, false);
-    for (int i = 0; i < ripetizioni; ++i) {
-        ora += 33;
-        manda(QEvent::KeyRelease, true);
-        manda(QEvent::KeyPress, true);
-    }
-    ora += 20;
-    if (rilascia)
-        manda(QEvent::KeyRelease, false);
-}
-
 void DueFinestre()
 {
     QTest::addColumn<QString>("finestra");
     QTest::newRow("FormEs1") << "FormEs1";
     QTest::newRow("FormEs5") << "FormEs5";
+}
+
+// The two windows answered with the keys, or with the pad that a finger brings up.
+void DueFinestreDueModi()
+{
+    QTest::addColumn<QString>("finestra");
+    QTest::addColumn<bool>("dito");
+    for (const char* finestra : {"FormEs1", "FormEs5"}) {
+        QTest::addRow("%s, tasti", finestra) << QString::fromLatin1(finestra) << false;
+        QTest::addRow("%s, dito", finestra) << QString::fromLatin1(finestra) << true;
+    }
+}
+
+// A finger's tap on the middle of a control, through the touch screen.
+void Tocca(QWidget* w)
+{
+    static QPointingDevice* schermo = QTest::createTouchDevice();
+    const QPoint p = w->mapTo(w->window(), w->rect().center());
+    QTest::touchEvent(w->window()->windowHandle(), schermo).press(0, p);
+    QTest::touchEvent(w->window()->windowHandle(), schermo).release(0, p);
+}
+
+// A key typed into the box, or its key on the pad tapped.
+void Batti(FormConta* f, Qt::Key tasto, bool dito)
+{
+    if (!dito)
+        QTest::keyClick(f->Text1, tasto);
+    else if (tasto == Qt::Key_Return)
+        Tocca(f->Tastierino1->TastoConferma());
+    else
+        Tocca(f->Tastierino1->TastoCifra(tasto - Qt::Key_0));
+}
+
+// A mouse click leaves the pad hidden; the first touch of a finger anywhere brings it up,
+// clear of every other control of the window, its keys at least 40 pixels wide and tall
+// and in the tab order after the box.
+void UnDitoMostraIlTastierino(FormConta* f)
+{
+    QVERIFY(f->Tastierino1->isHidden());
+    QTest::mouseClick(f->Label1, Qt::LeftButton);
+    QVERIFY(f->Tastierino1->isHidden());
+    Tocca(f->Label1);
+    QVERIFY(f->Tastierino1->isVisible());
+    for (QObject* o : f->Client()->children()) {
+        auto* w = qobject_cast<QWidget*>(o);
+        if (w && w != f->Tastierino1)
+            QVERIFY2(!w->geometry().intersects(f->Tastierino1->geometry()), qPrintable(w->objectName()));
+    }
+    QWidget* prima = f->Text1;
+    for (QAbstractButton* tasto : f->Tastierino1->Tasti()) {
+        QVERIFY(tasto->width() >= 40 && tasto->height() >= 40);
+        QWidget* dopo = prima->nextInFocusChain();
+        while (dopo->focusPolicy() == Qt::NoFocus)
+            dopo = dopo->nextInFocusChain();
+        QCOMPARE(dopo, tasto);
+        prima = tasto;
+    }
 }
 } // namespace
 
@@ -71,11 +104,11 @@ class TestRispostaConta : public QObject {
 private slots:
     void valoreNumerico_data();
     void valoreNumerico();
-    void ogniTastoSostituisceIlPrecedente_data() { DueFinestre(); }
+    void ogniTastoSostituisceIlPrecedente_data() { DueFinestreDueModi(); }
     void ogniTastoSostituisceIlPrecedente();
     void tastiCheNonScrivonoSvuotanoLaCasella_data();
     void tastiCheNonScrivonoSvuotanoLaCasella();
-    void invioConCasellaVuotaNonFaNulla_data() { DueFinestre(); }
+    void invioConCasellaVuotaNonFaNulla_data() { DueFinestreDueModi(); }
     void invioConCasellaVuotaNonFaNulla();
     void invioPremutoAltroveNonGiudica_data() { DueFinestre(); }
     void invioPremutoAltroveNonGiudica();
@@ -83,7 +116,7 @@ private slots:
     void invioTenutoGiudicaUnaVolta();
     void testoIncollatoValeIlNumeroIniziale_data();
     void testoIncollatoValeIlNumeroIniziale();
-    void erratoPoiEsattoPoiAvanti_data() { DueFinestre(); }
+    void erratoPoiEsattoPoiAvanti_data() { DueFinestreDueModi(); }
     void erratoPoiEsattoPoiAvanti();
     void azzeraAMetaDomanda_data() { DueFinestre(); }
     void azzeraAMetaDomanda();
@@ -93,7 +126,7 @@ private slots:
     void esciSiTornaAlMenuEIlConteggioRiparte();
     void contatoriFermiA32767_data() { DueFinestre(); }
     void contatoriFermiA32767();
-    void dalMenuAllaDomandaSuccessiva_data() { DueFinestre(); }
+    void dalMenuAllaDomandaSuccessiva_data() { DueFinestreDueModi(); }
     void dalMenuAllaDomandaSuccessiva();
 };
 
@@ -131,29 +164,33 @@ void TestRispostaConta::valoreNumerico()
 void TestRispostaConta::ogniTastoSostituisceIlPrecedente()
 {
     QFETCH(QString, finestra);
+    QFETCH(bool, dito);
     CartellaFigure cartella;
     Ambiente amb(cartella.Percorso());
     CasualeScriptato draws;
     Domanda(finestra, draws, 3);
     FormConta* f = Apri(finestra);
     QVERIFY(draws.Finiti());
+    if (dito)
+        UnDitoMostraIlTastierino(f);
 
-    QTest::keyClick(f->Text1, Qt::Key_3);
-    QTest::keyClick(f->Text1, Qt::Key_4);
+    Batti(f, Qt::Key_3, dito);
+    Batti(f, Qt::Key_4, dito);
     QCOMPARE(f->Text1->text(), QStringLiteral("4"));
-    QTest::keyClick(f->Text1, Qt::Key_Return); // 4 is judged: wrong
+    Batti(f, Qt::Key_Return, dito); // 4 is judged: wrong
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
 
-    // A letter replaces the digit and is a wrong answer too; then 3 alone is right.
-    QTest::keyClick(f->Text1, Qt::Key_A);
-    QCOMPARE(f->Text1->text(), QStringLiteral("a"));
-    QTest::keyClick(f->Text1, Qt::Key_Return);
+    // A letter (the pad has none: 0) replaces the digit and is a wrong answer too; then 3
+    // alone is right.
+    Batti(f, dito ? Qt::Key_0 : Qt::Key_A, dito);
+    QCOMPARE(f->Text1->text(), dito ? QStringLiteral("0") : QStringLiteral("a"));
+    Batti(f, Qt::Key_Return, dito);
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
-    QTest::keyClick(f->Text1, Qt::Key_3);
+    Batti(f, Qt::Key_3, dito);
     QCOMPARE(f->Text1->text(), QStringLiteral("3"));
     draws.DaUnoA(2, 4);
-    QTest::keyClick(f->Text1, Qt::Key_Return);
+    Batti(f, Qt::Key_Return, dito);
     QVERIFY(draws.Finiti());
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
     QCOMPARE(amb.suoni.percorsi,
@@ -205,15 +242,18 @@ void TestRispostaConta::tastiCheNonScrivonoSvuotanoLaCasella()
 void TestRispostaConta::invioConCasellaVuotaNonFaNulla()
 {
     QFETCH(QString, finestra);
+    QFETCH(bool, dito);
     CartellaFigure cartella;
     Ambiente amb(cartella.Percorso());
     CasualeScriptato draws;
     Domanda(finestra, draws, 2);
     FormConta* f = Apri(finestra);
+    if (dito)
+        UnDitoMostraIlTastierino(f);
     const Stato prima = Stato::Di(f, amb);
-    QTest::keyClick(f->Text1, Qt::Key_Return);
+    Batti(f, Qt::Key_Return, dito);
     QTest::keyClick(f->Text1, Qt::Key_Enter, Qt::KeypadModifier);
-    InvioTenuto(f->Text1, Qt::Key_Return, Qt::NoModifier, 4);
+    TieniPremuto(f->Text1, Qt::Key_Return, Qt::NoModifier, 4);
     QVERIFY(Stato::Di(f, amb) == prima);
     QVERIFY(f->ComandoIconaNo->isVisible());
     QVERIFY(f->ComandoIconaSi->isHidden());
@@ -303,7 +343,7 @@ void TestRispostaConta::invioTenutoGiudicaUnaVolta()
 
     // Held down: nothing is judged while the key is down, however long.
     const Stato prima = Stato::Di(f, amb);
-    InvioTenuto(f->Text1, Qt::Key(tasto), mod, 6, false, quint32(nativo));
+    TieniPremuto(f->Text1, Qt::Key(tasto), mod, 6, false, quint32(nativo));
     QTest::qWait(nativo ? 200 : 0);
     QVERIFY(Stato::Di(f, amb) == prima);
 
@@ -379,6 +419,7 @@ void TestRispostaConta::testoIncollatoValeIlNumeroIniziale()
 void TestRispostaConta::erratoPoiEsattoPoiAvanti()
 {
     QFETCH(QString, finestra);
+    QFETCH(bool, dito);
     CartellaFigure cartella;
     Ambiente amb(cartella.Percorso());
     CasualeScriptato draws;
@@ -386,10 +427,12 @@ void TestRispostaConta::erratoPoiEsattoPoiAvanti()
     FormConta* f = Apri(finestra);
     QVERIFY(QTest::qWaitForWindowActive(f));
     QCOMPARE(QApplication::focusWidget(), f->Text1);
+    if (dito)
+        UnDitoMostraIlTastierino(f);
 
     // Wrong: sad face, error sound, " 1"; the question stays open with the wrong digit.
-    QTest::keyClick(f->Text1, Qt::Key_2);
-    QTest::keyClick(f->Text1, Qt::Key_Return);
+    Batti(f, Qt::Key_2, dito);
+    Batti(f, Qt::Key_Return, dito);
     QVERIFY(f->ComandoIconaNo->isVisible());
     QVERIFY(f->ComandoIconaSi->isHidden());
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
@@ -398,13 +441,13 @@ void TestRispostaConta::erratoPoiEsattoPoiAvanti()
     QVERIFY(f->Text1->isEnabled());
     QVERIFY(!f->BottoneAvanti->isEnabled());
     // Enter again without typing: another wrong answer.
-    QTest::keyClick(f->Text1, Qt::Key_Return);
+    Batti(f, Qt::Key_Return, dito);
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
 
     // Right: laughing face, a praise sound, " 1"; the box is locked, "avanti" open.
-    QTest::keyClick(f->Text1, Qt::Key_4);
+    Batti(f, Qt::Key_4, dito);
     draws.DaUnoA(3, 4);
-    QTest::keyClick(f->Text1, Qt::Key_Return);
+    Batti(f, Qt::Key_Return, dito);
     QVERIFY(draws.Finiti());
     QVERIFY(f->ComandoIconaSi->isVisible());
     QVERIFY(f->ComandoIconaNo->isHidden());
@@ -412,6 +455,7 @@ void TestRispostaConta::erratoPoiEsattoPoiAvanti()
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 2"));
     QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(1));
     QVERIFY(!f->Text1->isEnabled());
+    QCOMPARE(f->Tastierino1->isEnabled(), false);
     QVERIFY(f->BottoneAvanti->isEnabled());
     const QString no = Suono(cartella.Percorso(), QStringLiteral("no.wav"));
     QCOMPARE(amb.suoni.percorsi, QStringList({no, no, Suono(cartella.Percorso(), QStringLiteral("si3.wav"))}));
@@ -422,6 +466,10 @@ void TestRispostaConta::erratoPoiEsattoPoiAvanti()
     QTest::keyClick(f->Text1, Qt::Key_Return);
     QTest::keyClick(f->windowHandle(), Qt::Key_7);
     QTest::keyClick(f->windowHandle(), Qt::Key_Return);
+    if (dito) {
+        Batti(f, Qt::Key_7, dito);
+        Batti(f, Qt::Key_Return, dito);
+    }
     QVERIFY(Stato::Di(f, amb) == bloccato);
     QCOMPARE(f->Text1->text(), QStringLiteral("4"));
 
@@ -432,6 +480,8 @@ void TestRispostaConta::erratoPoiEsattoPoiAvanti()
     QCOMPARE(Modulo1::NumeroGiusto, std::int16_t(8));
     QVERIFY(!f->BottoneAvanti->isEnabled());
     QVERIFY(f->Text1->isEnabled());
+    QVERIFY(f->Tastierino1->isEnabled());
+    QCOMPARE(f->Tastierino1->isVisible(), dito);
     QVERIFY(f->Text1->text().isEmpty());
     QCOMPARE(QApplication::focusWidget(), f->Text1);
     QVERIFY(f->ComandoIconaSi->isVisible());
@@ -602,6 +652,7 @@ void TestRispostaConta::contatoriFermiA32767()
 void TestRispostaConta::dalMenuAllaDomandaSuccessiva()
 {
     QFETCH(QString, finestra);
+    QFETCH(bool, dito);
     CartellaFigure cartella;
     Ambiente amb(cartella.Percorso());
     CasualeScriptato draws;
@@ -614,7 +665,12 @@ void TestRispostaConta::dalMenuAllaDomandaSuccessiva()
         DomandaEs1(draws, 5, 16, 3, 2, {6, 1, 6, 3});
     else
         DomandaEs5(draws, 5, 3);
-    QTest::mouseClick(finestra == QLatin1String("FormEs1") ? menu->Command7 : menu->Command4, Qt::LeftButton);
+    // A finger that opens the window from the menu brings the pad up with it.
+    QWidget* bottone = finestra == QLatin1String("FormEs1") ? menu->Command7 : menu->Command4;
+    if (dito)
+        Tocca(bottone);
+    else
+        QTest::mouseClick(bottone, Qt::LeftButton);
     QVERIFY(draws.Finiti());
     Consegna();
     QVERIFY(!Finestre::Cerca<FormMenu>());
@@ -626,6 +682,7 @@ void TestRispostaConta::dalMenuAllaDomandaSuccessiva()
     QCOMPARE(QApplication::focusWidget(), f->Text1);
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
+    QCOMPARE(f->Tastierino1->isVisible(), dito);
     if (auto* es1 = qobject_cast<FormEs1*>(f)) {
         for (int i : {1, 3, 6}) {
             QCOMPARE(es1->Image2[std::size_t(i)]->Tag, QStringLiteral("pieno"));
@@ -635,26 +692,36 @@ void TestRispostaConta::dalMenuAllaDomandaSuccessiva()
         QCOMPARE(Dipinto(qobject_cast<FormEs5*>(f)->Image1), CartellaFigure::Colore(QStringLiteral("m3.gif")));
     }
 
-    // Everything from here on through the keyboard and the mouse, as the child does it.
+    // Everything from here on through the keyboard and the mouse, or by finger, as the
+    // child does it.
     QWindow* w = f->windowHandle();
-    QTest::keyClick(w, Qt::Key_4);
-    QTest::keyClick(w, Qt::Key_Return);
+    auto batti = [&](Qt::Key tasto) {
+        if (dito)
+            Batti(f, tasto, dito);
+        else
+            QTest::keyClick(w, tasto);
+    };
+    batti(Qt::Key_4);
+    batti(Qt::Key_Return);
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
-    QTest::keyClick(w, Qt::Key_3);
+    batti(Qt::Key_3);
     draws.DaUnoA(4, 4);
-    QTest::keyClick(w, Qt::Key_Return);
+    batti(Qt::Key_Return);
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
     QVERIFY(!f->Text1->isEnabled());
     QVERIFY(f->BottoneAvanti->isEnabled());
 
     Domanda(finestra, draws, 9, 16);
-    QTest::mouseClick(f->BottoneAvanti, Qt::LeftButton);
+    if (dito)
+        Tocca(f->BottoneAvanti);
+    else
+        QTest::mouseClick(f->BottoneAvanti, Qt::LeftButton);
     QVERIFY(draws.Finiti());
     QCOMPARE(QApplication::focusWidget(), f->Text1);
     QCOMPARE(f->ColoreSfondo(), ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[16]);
-    QTest::keyClick(w, Qt::Key_9);
+    batti(Qt::Key_9);
     draws.DaUnoA(2, 4);
-    QTest::keyClick(w, Qt::Key_Return);
+    batti(Qt::Key_Return);
     QVERIFY(draws.Finiti());
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 2"));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));

@@ -166,6 +166,7 @@ void TestTrascinamento::lasciataAltrove_data()
     QTest::newRow("su un'etichetta") << "etichetta" << false << "";
     QTest::newRow("su avanti") << "avanti" << false << "";
     QTest::newRow("fuori dalla finestra") << "fuori" << false << "";
+    QTest::newRow("sulla sua casella, sotto un'altra finestra") << "coperta" << false << "";
     QTest::newRow("con un'altra tessera presa") << "finestra" << true << "";
     QTest::newRow("su se stessa, con un'altra tessera presa") << "se stessa" << true << "";
     // Cancelled over the box it belongs in, and released there.
@@ -205,7 +206,7 @@ void TestTrascinamento::lasciataAltrove()
         fine = Centro(f->Label1);
     else if (dove == QStringLiteral("avanti"))
         fine = Centro(f->BottoneAvanti);
-    else if (dove == QStringLiteral("sua casella"))
+    else if (dove == QStringLiteral("sua casella") || dove == QStringLiteral("coperta"))
         fine = Centro(f->Label4[6]);
     else
         fine = {f, QPoint(-30, -30)};
@@ -213,6 +214,11 @@ void TestTrascinamento::lasciataAltrove()
     bool figuraDopo = true; // the picture still there after what was done mid-drag
     QWidget modale;
     modale.setWindowModality(Qt::ApplicationModal);
+    QWidget coperta; // another window, over the tile's own box
+    if (dove == QStringLiteral("coperta")) {
+        coperta.setGeometry(QRect(f->Label4[6]->mapToGlobal(QPoint(-20, -20)), f->Label4[6]->size() + QSize(40, 40)));
+        coperta.show();
+    }
     if (!durante.isEmpty()) {
         sopra.poi = [&] {
             if (durante == QStringLiteral("Esc")) {
@@ -242,6 +248,7 @@ void TestTrascinamento::lasciataAltrove()
     if (durante == QStringLiteral("disabilitata"))
         t->setEnabled(true);
     modale.hide();
+    coperta.hide();
     if (durante == QStringLiteral("nascosta")) {
         f->show();
         QVERIFY(QTest::qWaitForWindowExposed(f));

@@ -1,7 +1,9 @@
 #include "app/MessaggiQt.h"
 
 #include "ui/Finestra.h"
+#include "ui/TastoTenuto.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -36,6 +38,9 @@ QMessageBox* Apri(QMessageBox::Icon icona, const QString& testo, QMessageBox::St
     CaricaTraduzioneItaliana();
     auto* box = new QMessageBox(icona, QStringLiteral("Tivoro"), testo, bottoni, Padre());
     box->setAttribute(Qt::WA_DeleteOnClose);
+    // The Enter that opened the box, held down, must not answer it.
+    for (QAbstractButton* b : box->buttons())
+        TastoTenuto::UnaVolta(b);
     return box;
 }
 } // namespace

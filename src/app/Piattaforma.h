@@ -9,7 +9,7 @@ class LettoreSuoni {
 public:
     virtual ~LettoreSuoni() = default;
     // Plays a wave file asynchronously; a new sound stops the one playing. A file that
-    // is missing or unreadable gives the system's default sound instead.
+    // is missing, unreadable or does not play gives the system's default sound instead.
     virtual void Suona(const QString& percorso) = 0;
 };
 

@@ -18,7 +18,8 @@ constexpr std::array<QPoint, 9> DueRighe = {QPoint(240, 960),  QPoint(1440, 960)
                                             QPoint(1920, 2400), QPoint(3240, 2400), QPoint(4560, 2400)};
 } // namespace
 
-FormEs1::FormEs1() : FormConta(DatiCornice::ColonnaBassa("FormEs1"), QRect(7200, 3720, 1095, 915))
+FormEs1::FormEs1() : FormConta(DatiCornice::ColonnaBassa("FormEs1"), QRect(7200, 3720, 1095, 915),
+                                 QRect(240, 5040, 5280, 1680), 6)
 {
     Image1 = PostiFigure::Crea(Client(), "Image1", Griglia, Cella);
     Image2 = PostiFigure::Crea(Client(), "Image2", Sparsi, Cella);

@@ -6,7 +6,8 @@
 #include "ui/CasellaRisposta.h"
 #include "ui/ControlloImmagine.h"
 
-FormEs5::FormEs5() : FormConta(DatiCornice::ColonnaBassa("FormEs5"), QRect(3240, 4920, 1095, 915))
+FormEs5::FormEs5() : FormConta(DatiCornice::ColonnaBassa("FormEs5"), QRect(3240, 4920, 1095, 915),
+                                 QRect(90, 600, 1500, 4740), 2)
 {
     Image1 = new ControlloImmagine(Client(), QStringLiteral("Image1"), QRect(1680, 600, 4335, 3735));
 }

@@ -6,9 +6,19 @@
 #include <QUrl>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
+// A whole file of the largest size is ready in a tenth of a second on a busy machine today;
+// an effect not ready after twenty times that never will be (Qt Multimedia waits for ever
+// for a part it misread).
+constexpr int AttesaProntoMs = 2000;
+
+// Qt Multimedia divides by zero below 50 samples a second; no sound is made so slowly.
+constexpr quint32 FrequenzaMinima = 1000;
+
 // Why a wave file cannot be played, or an empty string. Qt Multimedia reports a file it
 // cannot decode, but loads a truncated one, or one whose sizes lie, without a word and then
 // plays nothing; so the container is checked here against the file's real size, before
@@ -16,8 +26,16 @@ namespace {
 QString Difetto(const QString& percorso)
 {
     const QFileInfo info(percorso);
-    if (!info.exists())
+    if (!info.exists()) {
+        // A link that leads to no file is there, but empty; in a folder that may not be
+        // looked into, no file can be seen.
+        const QFileInfo cartella(info.absolutePath());
+        if (info.isSymLink())
+            return QStringLiteral("it is a link that leads to no file");
+        if (cartella.isDir() && !cartella.isExecutable())
+            return QStringLiteral("its folder %1 cannot be opened: permission denied").arg(cartella.filePath());
         return QStringLiteral("it is missing");
+    }
     if (!info.isFile())
         return QStringLiteral("it is not a regular file");
     if (info.size() > LettoreEffetti::DimensioneMassima)
@@ -43,6 +61,8 @@ QString Difetto(const QString& percorso)
             blocco = qFromLittleEndian<quint16>(pezzo + 12);
             if (qFromLittleEndian<quint16>(pezzo + 2) == 0 || blocco == 0)
                 return QStringLiteral("its format has no channels or no sample size");
+            if (const quint32 frequenza = qFromLittleEndian<quint32>(pezzo + 4); frequenza < FrequenzaMinima)
+                return QStringLiteral("its format gives %1 samples a second").arg(frequenza);
         } else if (std::memcmp(pezzo, "data", 4) == 0) {
             if (blocco == 0)
                 return QStringLiteral("its sound comes before its format");
@@ -56,29 +76,54 @@ QString Difetto(const QString& percorso)
 }
 } // namespace
 
-LettoreEffetti::LettoreEffetti(std::function<void()> suonoPredefinito) : predefinito_(std::move(suonoPredefinito)) {}
+LettoreEffetti::LettoreEffetti(std::function<void()> suonoPredefinito) : predefinito_(std::move(suonoPredefinito))
+{
+    pronto_.setSingleShot(true);
+    pronto_.setInterval(AttesaProntoMs);
+    connect(&pronto_, &QTimer::timeout, this, [this] {
+        if (inCorso_ && inCorso_->status() != QSoundEffect::Ready)
+            NonSuonato(QStringLiteral("Qt Multimedia did not get it ready in %1 ms").arg(AttesaProntoMs));
+    });
+}
 
-LettoreEffetti::~LettoreEffetti() { qDeleteAll(effetti_); }
+// Qt Multimedia waits, whenever an effect is deleted, until every sound it is loading is
+// loaded: a sound it never gets ready holds the deletion, and the program, for ever. Then
+// the effects are left for the end of the process, still reachable from here.
+LettoreEffetti::~LettoreEffetti()
+{
+    inCorso_ = nullptr; // stopped here, it owes nothing
+    static auto* lasciati = new std::vector<QSoundEffect*>; // never destroyed, as they are not
+    const auto inCarica = [](QSoundEffect* e) { return e->status() == QSoundEffect::Loading; };
+    const bool fermo = std::any_of(effetti_.cbegin(), effetti_.cend(), inCarica) ||
+                       std::any_of(lasciati->cbegin(), lasciati->cend(), inCarica);
+    for (QSoundEffect* e : std::as_const(effetti_)) {
+        if (fermo) {
+            e->stop();
+            lasciati->push_back(e);
+        } else {
+            delete e;
+        }
+    }
+}
 
 QSoundEffect* LettoreEffetti::Effetto(const QString& percorso)
 {
     auto* e = new QSoundEffect();
     e->setSource(QUrl::fromLocalFile(percorso));
-    // Decoding ends after Suona has returned. A file Qt cannot decode gives the default
-    // sound only while it is still the sound asked for last: a late one must not sound
-    // over a newer sound.
+    // Decoding ends after Suona has returned.
     connect(e, &QSoundEffect::statusChanged, this, [this, e, percorso] {
-        if (e->status() == QSoundEffect::Ready && e == inCorso_) {
-            inAttesa_ = false;
-        } else if (e->status() == QSoundEffect::Error) {
-            if (e == inCorso_ && inAttesa_) {
-                inCorso_ = nullptr;
-                inAttesa_ = false;
-                NonSuona(percorso, QStringLiteral("Qt Multimedia cannot decode it"));
-            } else {
-                Registra(percorso, QStringLiteral("Qt Multimedia cannot decode it"));
-            }
-        }
+        if (e->status() != QSoundEffect::Error)
+            return;
+        if (e == inCorso_)
+            NonSuonato(QStringLiteral("Qt Multimedia cannot decode it"));
+        else
+            Registra(percorso, QStringLiteral("Qt Multimedia cannot decode it"));
+    });
+    // A sound played to its end has counted its one loop down before it stops; one that
+    // stops before (no device takes its format, the sound server went away) did not play.
+    connect(e, &QSoundEffect::playingChanged, this, [this, e] {
+        if (e == inCorso_ && !e->isPlaying() && e->loopsRemaining() > 0)
+            NonSuonato(QStringLiteral("the sound system stopped it before it played"));
     });
     effetti_.insert(percorso, e);
     return e;
@@ -99,12 +144,22 @@ void LettoreEffetti::NonSuona(const QString& percorso, const QString& motivo)
     predefinito_();
 }
 
+void LettoreEffetti::NonSuonato(const QString& motivo)
+{
+    QSoundEffect* e = inCorso_;
+    inCorso_ = nullptr;
+    pronto_.stop();
+    e->stop(); // nor may it sound later, over what comes next
+    NonSuona(percorso_, motivo);
+}
+
 void LettoreEffetti::Suona(const QString& percorso)
 {
-    if (inCorso_)
-        inCorso_->stop();
-    inCorso_ = nullptr;
-    inAttesa_ = false;
+    pronto_.stop();
+    if (QSoundEffect* prima = inCorso_) {
+        inCorso_ = nullptr;
+        prima->stop();
+    }
     QSoundEffect* e = effetti_.value(percorso);
     if (!e) {
         // Checked until the file is good; then its effect holds the sound.
@@ -120,8 +175,10 @@ void LettoreEffetti::Suona(const QString& percorso)
         return;
     }
     inCorso_ = e;
-    inAttesa_ = e->status() != QSoundEffect::Ready;
+    percorso_ = percorso;
     e->play();
+    if (inCorso_ == e && e->status() != QSoundEffect::Ready)
+        pronto_.start();
 }
 
 LettoreSuoni* tivoro_crea_lettore(const std::function<void()>* suonoPredefinito)

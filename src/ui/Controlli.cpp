@@ -1,6 +1,7 @@
 #include "ui/Controlli.h"
 
 #include "ui/FigurinePixel.h"
+#include "ui/TastoTenuto.h"
 #include "ui/Twips.h"
 
 #include <QCoreApplication>
@@ -118,10 +119,8 @@ QLabel* Etichetta(QWidget* padre, const QString& nome, const QRect& twips, const
 } // namespace Controlli
 
 namespace {
-bool PremeComeClic(QKeyEvent* e)
-{
-    return (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat();
-}
+// The repeats of a held key never get here (TastoTenuto::UnaVolta).
+bool PremeComeClic(QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
 } // namespace
 
 Pulsante::Pulsante(QWidget* padre, const QString& nome, const QRect& twips, const QString& testo, const QFont& font)
@@ -131,6 +130,7 @@ Pulsante::Pulsante(QWidget* padre, const QString& nome, const QRect& twips, cons
     setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
     setFont(font);
     setAutoDefault(false);
+    TastoTenuto::UnaVolta(this);
 }
 
 void Pulsante::keyPressEvent(QKeyEvent* e)
@@ -155,6 +155,7 @@ PulsanteGrafico::PulsanteGrafico(QWidget* padre, const QString& nome, const QRec
     setIconSize(QSize(32, 32));
     setToolButtonStyle(testo.isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
     setFocusPolicy(Qt::StrongFocus);
+    TastoTenuto::UnaVolta(this);
 }
 
 void PulsanteGrafico::ImpostaColoreSfondo(const QColor& colore)

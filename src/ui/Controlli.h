@@ -27,7 +27,7 @@ QLabel* Etichetta(QWidget* padre, const QString& nome, const QRect& twips, const
 
 } // namespace Controlli
 
-// A push button with text only. Enter presses it, as Space does.
+// A push button with text only. Enter presses it, as Space does; a key held down, once.
 class Pulsante : public QPushButton {
     Q_OBJECT
 public:
@@ -38,7 +38,7 @@ protected:
 };
 
 // A graphical push button: a picture above an optional caption, an optional background
-// colour and mouse pointer. Enter presses it, as Space does.
+// colour and mouse pointer. Enter presses it, as Space does; a key held down, once.
 class PulsanteGrafico : public QToolButton {
     Q_OBJECT
 public:

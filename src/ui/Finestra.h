@@ -22,6 +22,11 @@ public:
     // by the registry; only some windows do something here.
     virtual void Form_Activate() {}
 
+    // Places the window in the middle of the free area of the screen the child looks at;
+    // a window that does not fit starts at that area's top left, so that its menu bar and
+    // first controls stay within reach.
+    void Colloca();
+
 signals:
     // The user closed the window with its close control; the window has accepted it.
     void Chiusa();
@@ -33,8 +38,6 @@ protected:
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    void Colloca();
-
     QWidget* client_;
     QSize clientPx_;
     ColoreBGR colore_ = 0xFFFFFF;

@@ -1,5 +1,6 @@
 #include "ui/Trascinamento.h"
 
+#include "ui/TastoTenuto.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -53,12 +54,13 @@ void AspettoQuadrato(QLabel* l, const QString& nome, const QRect& twips, const Q
     QPalette p = l->palette();
     p.setColor(QPalette::Window, Qt::white);
     l->setPalette(p);
+    TastoTenuto::UnaVolta(l); // a key held down acts once
 }
 
 // The tile picked up by a tap or a key, waiting for a box.
 QPointer<Tessera> g_sollevata;
 
-// Space or Enter, as a key that acts: not a repeat of a held key, nor with Ctrl or Alt.
+// Space or Enter, as a key that acts: not with Ctrl or Alt.
 bool TastoAzione(const QKeyEvent* e)
 {
     const int k = e->key();
@@ -165,11 +167,14 @@ struct Trascinamento {
 Trascinamento* g_trascinamento = nullptr;
 
 // The widget that takes drops at a point of the screen in a window: the control there, or
-// the nearest of its parents that accepts drops; none outside the window.
+// the nearest of its parents that accepts drops; none outside the window, nor where another
+// window covers it (another program's, or another of this program's): the platform tells
+// which window is on top at the point (on X11 by asking the X server).
 QWidget* Ricevitore(QWidget* finestra, QPoint globale)
 {
     const QPoint p = finestra->mapFromGlobal(globale);
-    if (!finestra->isVisible() || !finestra->rect().contains(p))
+    if (!finestra->isVisible() || !finestra->rect().contains(p) ||
+        QGuiApplication::topLevelAt(globale) != finestra->windowHandle())
         return nullptr;
     for (QWidget* w = finestra->childAt(p); w; w = w->isWindow() ? nullptr : w->parentWidget())
         if (w->acceptDrops())
@@ -478,8 +483,6 @@ void Tessera::keyPressEvent(QKeyEvent* e)
 {
     if (TastoAzione(e)) {
         e->accept();
-        if (e->isAutoRepeat())
-            return; // a held key acts once
         if (g_sollevata == this)
             Posa();
         else
@@ -597,8 +600,7 @@ void Casella::keyPressEvent(QKeyEvent* e)
 {
     if (TastoAzione(e)) {
         e->accept();
-        if (!e->isAutoRepeat())
-            Metti();
+        Metti();
         return;
     }
     if (!Sposta(this, e))

@@ -2,8 +2,8 @@
 // Number tiles and the boxes they go into. A tile reaches a box in one of three ways,
 // all ending in the box's Rilasciata signal: a drag (press, move past the drag distance,
 // release over the box); a tap on the tile, which picks it up, then a tap on the box; or
-// the keys (Space or Enter on a tile picks it up, on a box puts it there). Both look
-// alike: a white square with a thin border and a large centred text.
+// the keys (Space or Enter on a tile picks it up, on a box puts it there; a key held down
+// acts once). Both look alike: a white square with a thin border and a large centred text.
 #include <QLabel>
 
 class QMimeData;
@@ -11,8 +11,8 @@ class QMimeData;
 // A label that can be dragged or picked up. A press with the left button that moves past
 // the drag distance starts a drag inside the tile's window: a picture of the tile, held
 // where it was pressed, follows the pointer above the controls, and the box under the
-// pointer gets the drag and drop events of the tile's own MIME data, as a drag between
-// programs would bring them. Releasing the button drops the tile there; Escape, the tile
+// pointer, unless another window covers it there, gets the drag and drop events of the
+// tile's own MIME data, as a drag between programs would bring them. Releasing the button drops the tile there; Escape, the tile
 // being hidden or disabled, a modal window opening, or the button found up without a
 // release cancel the drag. The picture goes away however the drag ends.
 // No event loop of its own runs meanwhile, so it works wherever the program's one loop

@@ -9,13 +9,32 @@
 // window under it stays inactive and the keys of a child typing the next answer go
 // nowhere. Here the window the box belonged to (or else the one left on top) is
 // activated again.
+//
+// The page chooses the scale the windows are drawn at (src/web/tivoro.html): it asks for
+// it again as each new window of the program comes, and when its size changes the windows
+// are placed again in the middle of it.
+#include "ui/Finestra.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <QWidget>
 
+#include <emscripten/val.h>
+
+#include <string>
+
 namespace {
+// Places every window of the program again, at the page's new size.
+void CollocaTutte()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<Finestra*>(w); f && f->isVisible())
+            f->Colloca();
+}
+
 class FinestreNormali : public QObject {
 public:
     using QObject::QObject;
@@ -27,6 +46,15 @@ protected:
             auto* w = static_cast<QWidget*>(oggetto);
             if (w->isWindow() && w->windowState().testFlag(Qt::WindowFullScreen))
                 w->setWindowState(w->windowState() & ~Qt::WindowFullScreen);
+            // A new window of the program, not a message box over one: the page takes the
+            // scale that fits its size now (its new size reaches the screen soon after),
+            // and the window is placed again now that it has the frame Qt draws for it.
+            if (auto* f = qobject_cast<Finestra*>(w); f && !f->parentWidget()) {
+                const emscripten::val nuova = emscripten::val::global("tivoroNuovaFinestra");
+                if (nuova.typeOf().as<std::string>() == "function")
+                    nuova();
+                f->Colloca();
+            }
         } else if (evento->type() == QEvent::Hide && oggetto->isWidgetType() &&
                    static_cast<QWidget*>(oggetto)->isWindow()) {
             auto* w = static_cast<QWidget*>(oggetto);
@@ -57,6 +85,8 @@ private:
 void Installa()
 {
     qApp->installEventFilter(new FinestreNormali(qApp));
+    if (QScreen* schermo = QGuiApplication::primaryScreen())
+        QObject::connect(schermo, &QScreen::geometryChanged, qApp, &CollocaTutte);
 }
 } // namespace
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program where things are not as they should be: a folder with blanks and
-# accented letters, no gif/ folder, no suoni/ folder, no audio device, a screen smaller
-# than the windows, no display, the display lost after a sound.
+# accented letters, no gif/ folder, no suoni/ folder, no audio device, output into a pipe
+# with no reader, a screen smaller than the windows, no display, the display lost after a
+# sound, keys held down on a busy machine.
 # Usage: difficili.sh TIVORO_EXECUTABLE
 set -euo pipefail
 qui=$(cd "$(dirname "$0")" && pwd)
@@ -9,8 +10,8 @@ radice=$(cd "$qui/../.." && pwd)
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 fail() { echo "FAIL difficili: $*" >&2; exit 1; }
 
-/usr/bin/python3 "$qui/tivoro_e2e.py" "$exe" cartella senza-gif senza-suoni senza-audio schermo-piccolo \
-  fine-sessione
+/usr/bin/python3 "$qui/tivoro_e2e.py" "$exe" cartella senza-gif senza-suoni senza-audio uscita-chiusa schermo-piccolo \
+  fine-sessione tasto-tenuto
 
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT

@@ -14,12 +14,18 @@ Scenarios (each starts the program afresh; all share one X server):
   senza-gif    the program without its gif/ folder
   senza-suoni  the program without its suoni/ folder
   senza-audio  no audio device at all (PulseAudio pointed at nothing)
+  uscita-chiusa  standard output and error into a pipe whose reader has gone
   fine-sessione  a sound played through a private sound server, then the X server goes
                away: the program ends with status 1 and Qt's message, no crash, no core
   ordina-tocchi  one game of "Ordina i numeri" by clicks alone, no drag: tiles picked up,
                put down and moved, a wrong and nine right boxes
   ordina-tasti   one game of "Ordina i numeri" by keys alone: arrows, Space, Enter, Escape,
                with the focus ring followed on the screen
+  ordina-coperta  a tile of "Ordina i numeri" dragged onto its box where another program's
+               window covers it: nothing placed, nothing counted
+  tasto-tenuto  the program on a busy machine (CollegamentoLento): Enter and Space held down
+               on a button of "Corrispondenza 1 a 1" act once each, Enter held on the
+               menu's "Esci" asks once and does not answer
   schermo-piccolo  a screen smaller than the windows (its own Xvfb, and a scale factor of 2):
                each window and message box inside the screen where it fits, its top-left
                corner on the screen where it does not
@@ -34,9 +40,12 @@ import os
 import resource
 import selectors
 import shutil
+import socket
+import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter, ImageFont
@@ -119,11 +128,30 @@ ES1_SCHIERE = [
     posti([(240, 960), (1440, 960), (2760, 960), (4080, 960), (5400, 960), (720, 2400),
            (1920, 2400), (3240, 2400), (4560, 2400)], 1095),
 ]
-ES1_AREA = (0, 0, 445, 340)
+ES1_AREA = (0, 0, 445, 334)  # above the pad of digits
 ES1_TEXT1 = R(7200, 3720, 1095, 915)
 
 ES5_IMAGE1 = R(1680, 600, 4335, 3735)
 ES5_TEXT1 = R(3240, 4920, 1095, 915)
+
+
+def tastierino(r, colonne, spazio=8):
+    """The keys of a pad of digits shown once a finger has touched the program: 1 to 9, 0,
+    then "Return" (the tick) over what is left of the last row, filled row by row."""
+    righe = (11 + colonne - 1) // colonne
+    lato = (r[2] - (colonne - 1) * spazio) // colonne
+    alto = (r[3] - (righe - 1) * spazio) // righe
+    tasti = {}
+    for k, nome in enumerate(["1", "2", "3", "4", "5", "6", "7", "8", "9", "0", "Return"]):
+        celle = colonne - 10 % colonne if nome == "Return" else 1
+        riga, colonna = divmod(k, colonne)
+        tasti[nome] = (r[0] + colonna * (lato + spazio), r[1] + riga * (alto + spazio),
+                       celle * lato + (celle - 1) * spazio, alto)
+    return tasti
+
+
+ES1_TASTIERINO = tastierino(R(240, 5040, 5280, 1680), 6)
+ES5_TASTIERINO = tastierino(R(90, 600, 1500, 4740), 2)
 
 ES2_SCHIERE = [
     posti([(360, 240), (1440, 240), (360, 1080), (1440, 1080), (2400, 240), (2400, 1080),
@@ -422,16 +450,106 @@ class Schermo:
         return Image.frombytes("RGB", (larghezza, altezza), raw.data, "raw", "BGRX")
 
 
+class CollegamentoLento:
+    """The program's link to the X server as on a busy machine: every key release reaches
+    the program alone, and what follows it some milliseconds later. So a held key's
+    auto-repeat (X11 sends a release and a press at the same time for each repeat) comes
+    as Qt cannot mark it, on every repeat, on any machine. The program connects to
+    `display`; the bytes pass unchanged, with the file descriptors that go with them."""
+
+    RITARDO = 0.015  # seconds; the server repeats every 40 ms
+
+    def __init__(self, schermo):
+        self.reale = "\0/tmp/.X11-unix/X" + schermo.display.lstrip(":")
+        self.rilasci = 0  # key releases that passed
+        self.ascolto = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        for n in range(1000, 1100):  # far above the displays Xvfb picks
+            try:
+                self.ascolto.bind(f"\0/tmp/.X11-unix/X{n}")
+                break
+            except OSError:
+                continue
+        else:
+            raise Fallito("no free display number for the slow link")
+        self.display = f":{n}"
+        self.ascolto.listen(8)
+        threading.Thread(target=self._accetta, daemon=True).start()
+
+    def chiudi(self):
+        self.ascolto.close()
+
+    def _accetta(self):
+        while True:
+            try:
+                programma, _ = self.ascolto.accept()
+            except OSError:
+                return
+            server = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+            server.connect(self.reale)
+            threading.Thread(target=self._passa, args=(programma, server, False), daemon=True).start()
+            threading.Thread(target=self._passa, args=(server, programma, True), daemon=True).start()
+
+    def _passa(self, da, a, dal_server):
+        buf, fds, inizio = b"", [], True
+        try:
+            while True:
+                dati, nuovi, _, _ = socket.recv_fds(da, 65536, 16)
+                if not dati:
+                    break
+                buf, fds, fuori = buf + dati, fds + nuovi, b""
+                # The server's messages: the set-up reply, then errors and events of 32
+                # bytes, replies and generic events of 32 bytes and more.
+                while dal_server and len(buf) >= (8 if inizio else 32):
+                    if inizio:
+                        n = 8 + 4 * struct.unpack_from("<H", buf, 6)[0]
+                    else:
+                        n = 32 + 4 * struct.unpack_from("<I", buf, 4)[0] if buf[0] & 0x7F in (1, 35) else 32
+                    if len(buf) < n:
+                        break
+                    rilascio = not inizio and buf[0] & 0x7F == 3  # KeyRelease
+                    fuori, buf, inizio = fuori + buf[:n], buf[n:], False
+                    if rilascio:
+                        self.rilasci += 1
+                        fds = self._manda(a, fuori, fds)
+                        fuori = b""
+                        time.sleep(self.RITARDO)
+                fds = self._manda(a, fuori if dal_server else buf, fds)
+                if not dal_server:
+                    buf = b""
+        except OSError:
+            pass
+        for s in (da, a):
+            try:
+                s.shutdown(socket.SHUT_RDWR)
+            except OSError:
+                pass
+
+    @staticmethod
+    def _manda(a, dati, fds):
+        """Sends the bytes, with the descriptors that came with them; those that wait for
+        bytes to go with, it returns."""
+        if not dati:
+            return fds
+        if fds:
+            a.sendall(dati[socket.send_fds(a, [dati], fds):])
+            for fd in fds:
+                os.close(fd)
+        else:
+            a.sendall(dati)
+        return []
+
+
 class Tivoro:
     """One run of the program."""
 
-    def __init__(self, schermo, eseguibile, cwd, registro, env_extra=None):
+    def __init__(self, schermo, eseguibile, cwd, registro, env_extra=None, uscita=None):
         self.s = schermo
         env = dict(schermo.env)
         env.update(env_extra or {})
         self.registro = registro
         self._log = open(registro, "wb")
-        self.proc = subprocess.Popen([eseguibile], cwd=cwd, env=env, stdout=self._log,
+        # Its output goes into the log, or where the test says (then the log stays empty).
+        self.proc = subprocess.Popen([eseguibile], cwd=cwd, env=env, stdout=self._log if uscita is None else uscita,
                                      stderr=subprocess.STDOUT)
 
     def vivo(self):
@@ -659,6 +777,11 @@ class Pilota:
     def tasti(self, wid, *tasti):
         self.s.xdo("windowfocus", "--sync", wid)
         self.s.xdo("key", "--delay", "20", *tasti)
+
+    def scrivi(self, f, conta, tasto):
+        """A key of the answer of a counting window: typed here, tapped on its pad by a
+        pilot that plays by finger."""
+        self.tasti(f.id, tasto)
 
     def rispondi_scatola(self, prima, tasto):
         b = self.scatola(prima)
@@ -902,10 +1025,11 @@ class Conta(Esercizio):
     """FormEs1 and FormEs5: type the number and press Enter."""
     cornice = COLONNA_BASSA
 
-    def __init__(self, nome, text1, lettura):
+    def __init__(self, nome, text1, lettura, tastierino):
         super().__init__(nome)
         self.text1 = text1
         self.lettura = lettura
+        self.tastierino = tastierino
 
     def leggi(self, pil, img, f):
         n = self.lettura(pil, img, f)
@@ -914,11 +1038,11 @@ class Conta(Esercizio):
         return n
 
     def rispondi(self, pil, f, n):
-        pil.tasti(f.id, str(n))
+        pil.scrivi(f, self, str(n))
         # The box holds just the digit typed last.
         pil.attendi(lambda: pil.lettore.leggi(pil.ritaglio(pil.foto(f), f, rientrato(self.text1, 3)))[0] == str(n),
                     f"{n} in the answer box")
-        pil.tasti(f.id, "Return")
+        pil.scrivi(f, self, "Return")
 
     def sbagliata(self, n):
         return n % 9 + 1
@@ -981,8 +1105,8 @@ class Corrispondenza(Esercizio):
 
 
 ESERCIZI = {
-    "FormEs1": Conta("FormEs1", ES1_TEXT1, conta_es1),
-    "FormEs5": Conta("FormEs5", ES5_TEXT1, conta_es5),
+    "FormEs1": Conta("FormEs1", ES1_TEXT1, conta_es1, ES1_TASTIERINO),
+    "FormEs5": Conta("FormEs5", ES5_TEXT1, conta_es5, ES5_TASTIERINO),
     "FormEs2": Confronto("FormEs2", ES2_SCHIERE, False),
     "FormEs3": Confronto("FormEs3", ES3_SCHIERE, True),
     "FormEs4": Corrispondenza("FormEs4"),
@@ -1230,10 +1354,10 @@ class Contesto:
         self.n = 0
         self.partite = []
 
-    def avvia(self, eseguibile=None, cwd=None, env=None, docs=False):
+    def avvia(self, eseguibile=None, cwd=None, env=None, docs=False, uscita=None):
         self.n += 1
         registro = os.path.join(self.tmp, f"tivoro-{self.n}.log")
-        p = Tivoro(self.schermo, eseguibile or self.eseguibile, cwd or self.tmp, registro, env)
+        p = Tivoro(self.schermo, eseguibile or self.eseguibile, cwd or self.tmp, registro, env, uscita)
         pil = Pilota(self.schermo, p, self.lettore, self.docs if docs else None)
         self.partite.append(Partita(pil))
         return self.partite[-1]
@@ -1462,6 +1586,21 @@ def scenario_senza_suoni(ctx):
     partita.fine(menu, prova_no=False)
     controlla_registro(partita)
     return "right and wrong answers with faces and counts, no message, status 0"
+
+
+def scenario_uscita_chiusa(ctx):
+    # Without suoni/, every answer writes a line on the output, which goes into a pipe
+    # whose reader has gone.
+    exe = ctx.copia("uscita chiusa", suoni=False)
+    lettura, scrittura = os.pipe()
+    os.close(lettura)
+    try:
+        partita = ctx.avvia(eseguibile=exe, cwd=ctx.tmp, uscita=scrittura)
+    finally:
+        os.close(scrittura)
+    _, menu = una_domanda_conta(partita, partita.avvio(), "FormEs1")
+    partita.fine(menu, prova_no=False)
+    return "output into a pipe with no reader: answers, faces and counts as always, status 0"
 
 
 def scenario_senza_audio(ctx):
@@ -1737,6 +1876,75 @@ def scenario_ordina(ctx, tasti):
             f"{'by keys' if tasti else 'by clicks'}, status 0")
 
 
+def scenario_ordina_coperta(ctx):
+    partita = ctx.avvia()
+    pil = partita.pil
+    f = partita.apri(partita.avvio(), "FormOrd")
+    posto = inizio_ordina(partita, f)
+    # Another program's window over the right part of the row of boxes, the tiles below
+    # it in sight.
+    x, y, _, _ = pil.s.sullo_schermo(f.id)
+    bx, by = pil.punto(f, ORD_CASELLE[6][:2])
+    radice = pil.s.radice
+    coperta = radice.create_window(x + bx - 10, y + by - 10, f.w - bx + 20, ORD_CASELLE[6][3] + 20, 0,
+                                   pil.s.xd.screen().root_depth, X.InputOutput, X.CopyFromParent,
+                                   background_pixel=pil.s.xd.screen().black_pixel, override_redirect=True)
+    coperta.map()
+    pil.s.xd.sync()
+    # Tile 8 let go over that window, where its own box lies hidden: not placed.
+    pil.trascina(f, ORD_TESSERE[posto[8]], ORD_CASELLE[7])
+    coperta.destroy()
+    pil.s.xd.sync()
+    # Then tile 1 on its box, in sight: right, and tile 8 still in the row.
+    pil.trascina(f, ORD_TESSERE[posto[1]], ORD_CASELLE[0])
+    segna_giusta(partita, f, posto, 1)
+    partita.fine(partita.esci_al_menu(f, RIGA_IN_ALTO), prova_no=False)
+    controlla_registro(partita)
+    return "a tile let go over another window counted nothing; one let go in sight was placed; status 0"
+
+
+def scenario_tasto_tenuto(ctx):
+    lento = CollegamentoLento(ctx.schermo)
+    try:
+        partita = ctx.avvia(env={"DISPLAY": lento.display})
+        pil = partita.pil
+
+        def tieni(wid, tasto):
+            """The key held down for 2 s, well past the server's repeat delay (0.66 s); it
+            repeats some 30 times, fewer on a busy machine."""
+            pil.s.xdo("windowfocus", "--sync", wid)
+            prima = lento.rilasci
+            pil.s.xdo("keydown", tasto, "sleep", "2", "keyup", tasto)
+            pil.attendi(lambda: lento.rilasci - prima > 3, f"{tasto} held down to repeat (else the test proves nothing)")
+
+        def figure(n):
+            pil.attendi(lambda: griglia_es4(pil, pil.foto(f), f) == n, f"{n} pictures in the answer grid")
+            time.sleep(0.3)
+            if griglia_es4(pil, pil.foto(f), f) != n:
+                raise Fallito(f"FormEs4: the answer grid went past {n} pictures")
+
+        # Command1 has the focus: Enter held, Space held, then Enter pressed once, each
+        # one more picture.
+        menu = partita.avvio()
+        f = partita.apri(menu, "FormEs4")
+        tieni(f.id, "Return")
+        figure(1)
+        tieni(f.id, "space")
+        figure(2)
+        pil.tasti(f.id, "Return")
+        figure(3)
+        # "Esci" in the menu: Enter held opens the question and does not answer it.
+        menu = partita.esci_al_menu(f, COLONNA_ALTA)
+        pil.tasti(menu.id, "Tab", "Tab", "Tab")
+        tieni(menu.id, "Return")
+        pil.rispondi_scatola([], "Escape")
+        partita.fine(pil.finestra("menu"), prova_no=False)
+        controlla_registro(partita)
+        return "Enter and Space held down on a button acted once each, Enter held on Esci asked once; status 0"
+    finally:
+        lento.chiudi()
+
+
 def collocata(schermo, wid, cosa, centrata=True):
     """Checks that a window lies within the screen where it fits (centred, for the main
     windows) and that its top-left corner is on the screen where it does not."""
@@ -1821,12 +2029,15 @@ def scenario_schermo_piccolo(ctx):
 SCENARI = {
     "ordina-tocchi": lambda ctx: scenario_ordina(ctx, tasti=False),
     "ordina-tasti": lambda ctx: scenario_ordina(ctx, tasti=True),
+    "ordina-coperta": scenario_ordina_coperta,
+    "tasto-tenuto": scenario_tasto_tenuto,
     "giro": scenario_giro,
     "breve": scenario_breve,
     "cartella": scenario_cartella,
     "senza-gif": scenario_senza_gif,
     "senza-suoni": scenario_senza_suoni,
     "senza-audio": scenario_senza_audio,
+    "uscita-chiusa": scenario_uscita_chiusa,
     "fine-sessione": scenario_fine_sessione,
     "schermo-piccolo": scenario_schermo_piccolo,
 }

@@ -6,8 +6,12 @@
 #include "ui/Finestre.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QtTest>
 #include <memory>
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 CasualeScriptato::CasualeScriptato()
 {
@@ -101,6 +105,39 @@ QList<Finestra*> FinestreVisibili()
             l.append(f);
     return l;
 }
+
+void TieniPremuto(QWidget* w, Qt::Key tasto, Qt::KeyboardModifiers mod, int ripetizioni, bool rilascia, quint32 nativo)
+{
+    quint64 ora = 1000;
+    const QString testo = tasto == Qt::Key_Space ? QStringLiteral(" ") : QStringLiteral("\r");
+    auto manda = [&](QEvent::Type tipo, bool ripetuto) {
+        QKeyEvent e(tipo, tasto, mod, nativo, 0, 0, testo, ripetuto && nativo == 0);
+        e.setTimestamp(nativo ? ora : 0);
+        QApplication::sendEvent(w, &e);
+    };
+    manda(QEvent::KeyPress, false);
+    for (int i = 0; i < ripetizioni; ++i) {
+        ora += 33;
+        manda(QEvent::KeyRelease, true);
+        manda(QEvent::KeyPress, true);
+    }
+    ora += 20;
+    if (rilascia)
+        manda(QEvent::KeyRelease, false);
+}
+
+#ifdef Q_OS_UNIX
+ComeUtente::ComeUtente() : attivo_(geteuid() == 0 && setresuid(65534, 65534, 0) == 0) {}
+
+ComeUtente::~ComeUtente()
+{
+    if (attivo_ && setresuid(0, 0, 0) != 0)
+        qFatal("could not become root again");
+}
+#else
+ComeUtente::ComeUtente() : attivo_(false) {}
+ComeUtente::~ComeUtente() = default;
+#endif
 
 QColor SfondoVisto(Finestra* finestra)
 {

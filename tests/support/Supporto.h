@@ -3,6 +3,7 @@
 // answers, a recorded program end and a program folder of the test's choosing.
 #include "app/Piattaforma.h"
 #include "ui/Finestra.h"
+#include "ui/Tocco.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -60,7 +61,8 @@ public:
 
 // Sets up the seams for one test and puts everything back at the end: the program
 // folder (the shipped assets unless told otherwise), recorded sounds, scripted message
-// boxes, a recorded program end, counters at 0, no window loaded, no picture cached.
+// boxes, a recorded program end, counters at 0, no window loaded, no picture cached, a
+// program that no finger has touched yet.
 class Ambiente {
 public:
     explicit Ambiente(const QString& cartella = QString());
@@ -68,6 +70,7 @@ public:
 
     SuoniRegistrati& suoni;
     MessaggiScriptati& messaggi;
+    SensoreTocco tocco;
     int terminazioni = 0;
 
     // The folder of the shipped pictures and sounds.
@@ -79,6 +82,26 @@ void ScaricaFinestre();
 
 // Deletes the windows whose deletion is pending.
 void Consegna();
+
+// A key held down: the press, `ripetizioni` auto-repeated release and press pairs, then
+// the real release. With a key code of the keyboard (`nativo`) the keys come as X11
+// gives them when the program reads slower than they come: with their times, and the
+// pairs not marked as auto-repeat, each release at the time of the press after it.
+void TieniPremuto(QWidget* w, Qt::Key tasto, Qt::KeyboardModifiers mod, int ripetizioni, bool rilascia = true,
+                  quint32 nativo = 0);
+
+// Reads files as an ordinary user while it lives: as root, permission bits do not stop a
+// read. The saved user stays root, so the test can become root again.
+class ComeUtente {
+public:
+    ComeUtente();
+    ~ComeUtente();
+    ComeUtente(const ComeUtente&) = delete;
+    ComeUtente& operator=(const ComeUtente&) = delete;
+
+private:
+    bool attivo_;
+};
 
 // The colour a window shows as its background: what its client area paints at its top
 // left corner, where no control stands.

@@ -184,6 +184,35 @@ class Browser:
         self.call("Input.dispatchMouseEvent", type="mouseReleased", x=end[0], y=end[1],
                   button="left", clickCount=1)
 
+    def emulate(self, width, height, scale=1.0, touch=False):
+        """The page as a screen of width x height CSS pixels with `scale` device pixels to a
+        CSS pixel; with `touch`, a touch screen instead of a mouse."""
+        self.call("Emulation.setDeviceMetricsOverride", width=width, height=height,
+                  deviceScaleFactor=scale, mobile=False)
+        if touch:
+            self.call("Emulation.setTouchEmulationEnabled", enabled=True, maxTouchPoints=5)
+
+    def tap(self, x, y):
+        self.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=[{"x": x, "y": y, "id": 0}])
+        self.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
+    def finger_drag(self, start, end, steps=10, second=None):
+        """A finger put down at start, moved in steps to end and lifted there. `second`: a
+        point where a second finger is put down halfway and lifted two steps later."""
+        def finger(x, y, ident=0):
+            return {"x": x, "y": y, "id": ident}
+        self.call("Input.dispatchTouchEvent", type="touchStart", touchPoints=[finger(*start)])
+        for i in range(1, steps + 1):
+            x = start[0] + (end[0] - start[0]) * i / steps
+            y = start[1] + (end[1] - start[1]) * i / steps
+            points = [finger(x, y)]
+            if second and steps // 2 <= i < steps // 2 + 2:
+                points.append(finger(*second, ident=1))
+            # A point missing from the list is lifted; a new one is put down.
+            kind = "touchStart" if second and i == steps // 2 else "touchMove"
+            self.call("Input.dispatchTouchEvent", type=kind, touchPoints=points)
+        self.call("Input.dispatchTouchEvent", type="touchEnd", touchPoints=[])
+
     def key(self, name, code):
         """Presses and releases a named key (e.g. "Enter", 13)."""
         for kind in ("rawKeyDown", "keyUp"):

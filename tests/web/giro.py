@@ -32,12 +32,14 @@ sys.path.insert(0, QUI)
 sys.path.insert(0, os.path.join(QUI, "..", "e2e"))
 import chromium  # noqa: E402
 import firefox  # noqa: E402
-from tivoro_e2e import (AVVIO, CLIENT, ESERCIZI, MENU_ESCI, ORD_CASELLE,  # noqa: E402
-                        ORD_TESSERE, RIGA_IN_ALTO, Fallito, Lettore, Partita, Pilota, centro,
-                        inchiostro, tessere)
+from tivoro_e2e import (AVVIO, CLIENT, ES1_TASTIERINO, ESERCIZI, MENU_ESCI,  # noqa: E402
+                        ORD_CASELLE, ORD_TESSERE, RIGA_IN_ALTO, Fallito, Lettore, Partita,
+                        Pilota, centro, inchiostro, maschera_diversa, rientrato,
+                        tessere)
 
 TITOLO_ATTIVO = (48, 140, 198)  # the title bar of the active window in Qt for the browser
 GRIGIO_BORDO = (159, 159, 159)  # the bottom line of a window's frame
+GIALLO_ANELLO = (255, 212, 0)  # the focus ring's yellow
 
 
 class Finestra:
@@ -71,6 +73,12 @@ class Giro:
         self.b = browser
         self.foto_dir = foto_dir
         self.lettore = LettoreWeb()
+        # The page's scale: screenshots come in the program's own pixels (see apri), the
+        # pointer and the fingers go to the page in CSS pixels.
+        self.scala = 1.0
+
+    def css(self, p):
+        return p[0] * self.scala, p[1] * self.scala
 
     # -- reading the page ---------------------------------------------------------------
     def foto(self, nome=None):
@@ -148,8 +156,21 @@ class Giro:
         x, y = f.punto((r[0], r[1]))
         return img.crop((x, y, x + r[2], y + r[3]))
 
+    def bottone_sì(self, img, scatola):
+        """The "Sì" of a question: the box's default button, the one that has the focus and
+        with it the yellow of the focus ring around it."""
+        x, y, w, h = scatola
+        anello = maschera_diversa(img.crop((x, y, x + w, y + h)), GIALLO_ANELLO, 30)
+        anello = ImageChops.invert(anello)
+        r = anello.getbbox()
+        if r is None or r[2] - r[0] < 40:
+            return None
+        return (x + r[0], y + r[1], r[2] - r[0], r[3] - r[1])
+
     def voci_menu(self, img, f):
-        """The centres of the menu-bar items, from the ink between frame and client."""
+        """The centres of the menu-bar items, from the ink between frame and client: the
+        first three groups of letters (the frame's own buttons may come after), each at the
+        middle of its letters."""
         barra = inchiostro(img.crop((f.x, f.alto, f.x + f.w, f.y)))
         w, h = barra.size
         gruppi = []
@@ -160,19 +181,34 @@ class Giro:
                 gruppi[-1][1] = x
             else:
                 gruppi.append([x, x])
-        if len(gruppi) != 3:
+        if len(gruppi) < 3:
             raise Fallito(f"the menu bar shows {len(gruppi)} items, not 3")
-        return [(f.x + (a + b) // 2, (f.alto + f.y) // 2) for a, b in gruppi]
+        return [(f.x + (a + b) // 2, f.alto + sum(barra.crop((a, 0, b + 1, h)).getbbox()[1::2]) // 2)
+                for a, b in gruppi[:3]]
+
+    def attendi_sì(self, larga=(0, 600)):
+        """Waits for a question's box (a window of a width within `larga`) with its "Sì",
+        settled (at the same place on two screenshots in a row), and gives the place of
+        that button."""
+        prima = [None]
+
+        def sì():
+            img = self.foto()
+            r = next((r for v in self.finestre(img) if larga[0] < v[2] < larga[1]
+                      for r in [self.bottone_sì(img, v)] if r), None)
+            p, prima[0] = prima[0], r
+            return r if r and r == p else None
+        return self.attendi(sì, "the Sì of a message box")
 
     # -- acting -------------------------------------------------------------------------
     def clic(self, f, r):
-        self.b.click(*f.punto(centro(r)))
+        self.b.click(*self.css(f.punto(centro(r))))
 
     def attendi(self, condizione, cosa, secondi=20):
         limite = time.monotonic() + secondi
         while time.monotonic() < limite:
-            if condizione():
-                return
+            if v := condizione():
+                return v
             self.b.idle(0.2)
         raise Fallito(f"{cosa}: not within {secondi} s")
 
@@ -236,7 +272,7 @@ class PilotaWeb(Pilota):
         return f
 
     def clic(self, f, r):
-        self.b.click(*f.punto(centro(r)))
+        self.g.clic(f, r)
 
     def tasti(self, wid, *tasti):
         for t in tasti:
@@ -252,10 +288,184 @@ class PilotaWeb(Pilota):
                      "the message box to close")
 
     def voce_menu(self, f, indice):
-        self.b.click(*self.g.voci_menu(self.foto(f), f)[indice])
+        self.b.click(*self.g.css(self.g.voci_menu(self.foto(f), f)[indice]))
 
     def trascina(self, f, da, a):
-        self.b.drag(f.punto(centro(da)), f.punto(centro(a)))
+        self.b.drag(self.g.css(f.punto(centro(da))), self.g.css(f.punto(centro(a))))
+
+
+class PilotaTocco(PilotaWeb):
+    """The page's pilot playing by finger on a touch screen: every click a tap, every drag a
+    finger's, the answers of the counting windows tapped on their pad."""
+
+    def clic(self, f, r):
+        self.b.tap(*self.g.css(f.punto(centro(r))))
+
+    def voce_menu(self, f, indice):
+        self.b.tap(*self.g.css(self.g.voci_menu(self.foto(f), f)[indice]))
+
+    def trascina(self, f, da, a, secondo=None):
+        css = self.g.css
+        self.b.finger_drag(css(f.punto(centro(da))), css(f.punto(centro(a))),
+                           second=css(f.punto(centro(secondo))) if secondo else None)
+
+    def scrivi(self, f, conta, tasto):
+        self.clic(f, conta.tastierino[tasto])
+
+    def rispondi_scatola(self, prima, tasto):
+        if tasto != "Return":
+            raise Fallito(f"the pilot by finger answers a question with Sì only, not {tasto}")
+        self.b.tap(*self.g.css(centro(self.g.attendi_sì())))
+        self.attendi(lambda: not any(v[2] < 600 for v in self.g.finestre(self.g.foto())),
+                     "the message box to close")
+
+
+def apri(b, g, larghezza, altezza, scala_attesa, tocco=False):
+    """Opens the page as a screen of larghezza x altezza CSS pixels, with a mouse or a touch
+    screen, and waits for the title window; checks the scale the page chose for it and that
+    the program draws at that scale, not stretched. The screen is emulated with as many
+    device pixels to a CSS pixel as undo the scale: the screenshots then show the program's
+    own pixels, one to one, and the desktop tests' readers work on them as they are."""
+    b.emulate(larghezza, altezza, scale=1 / scala_attesa, touch=tocco)
+    t0 = time.monotonic()
+    b.open("tivoro.html")
+    titolo = g.finestra(CLIENT["avvio"], "the title window", secondi=120)
+    dove = f"{larghezza}x{altezza}"
+    print(f"{dove}: the title window after {time.monotonic() - t0:.1f} s: {titolo}")
+    g.scala = b.evaluate("scala.attuale()")
+    if g.scala != scala_attesa:
+        raise Fallito(f"{dove}: the page chose the scale {g.scala}, not {scala_attesa}")
+    # One pixel of the canvas to each device pixel of the screen under it.
+    disegno = b.evaluate("(() => { const c = document.querySelector('#qtcanvas'); return "
+                         "[c.width, Element.prototype.getBoundingClientRect.call(c).width]; })()")
+    if abs(disegno[0] - disegno[1] / scala_attesa) > 2:
+        raise Fallito(f"{dove}: the canvas draws {disegno[0]} pixels over {disegno[1]} CSS pixels")
+    titolo.tipo = "avvio"
+    return titolo
+
+
+def tocco(build, larghezza, altezza, scala_attesa, foto_dir, ruotata=None):
+    """The page on a touch screen of larghezza x altezza CSS pixels, played by finger only:
+    the scale the page chooses, every window whole on it; "Avvio" and the menu by taps, a
+    counting question answered on the pad wrongly then rightly, a comparison and a question
+    of "Corrispondenza 1 a 1" by taps, a game of "Ordina i numeri" by dragging fingers (a
+    second finger put down and lifted during a drag changes nothing) and one tile by a tap
+    on it and one on its box, and "Esci" and "Sì" tapped."""
+    with chromium.Browser(os.path.join(build, "sito")) as b:
+        g = Giro(b, foto_dir)
+        try:
+            _tocco(b, g, larghezza, altezza, scala_attesa, foto_dir, ruotata)
+        except Fallito:
+            g.foto(f"fallito-{larghezza}x{altezza}")
+            print("console:", "\n".join(b.console[-20:]))
+            raise
+
+
+def _tocco(b, g, larghezza, altezza, scala_attesa, foto_dir, ruotata=None):
+    titolo = apri(b, g, larghezza, altezza, scala_attesa, tocco=True)
+    dove = f"{larghezza}x{altezza}"
+    scala = g.scala
+    pil = PilotaTocco(g)
+    intere = []
+
+    def intera(f):
+        img = g.foto()
+        if f.x < 0 or f.alto < 0 or f.x + f.w > img.size[0] or f.y + f.h > img.size[1]:
+            raise Fallito(f"{dove}: {f} is not whole on the page")
+        intere.append(f.tipo)
+        return f
+
+    pil.clic(intera(titolo), AVVIO)
+    menu = intera(pil.finestra("menu"))
+    partita = Partita(pil)
+    for nome, sbaglia in (("FormEs1", True), ("FormEs2", False), ("FormEs4", False)):
+        es = intera(partita.apri(menu, nome))
+        if nome == "FormEs1":
+            # The pad is there from the start: the finger touched the program before.
+            for tasto in ("1", "0"):
+                letto = pil.lettore.leggi(pil.ritaglio(pil.foto(es), es, rientrato(ES1_TASTIERINO[tasto], 6)))[0]
+                if letto != tasto:
+                    raise Fallito(f"{dove}: the pad's key {tasto} reads {letto!r}")
+        risposta = partita.domanda(es, ESERCIZI[nome], sbaglia=sbaglia, foto=f"tocco-{dove}-{nome}" if foto_dir else None)
+        print(f"{dove}, {nome}: answered by finger{' wrongly, then' if sbaglia else ''} {risposta}")
+        menu = partita.esci_al_menu(es, ESERCIZI[nome].cornice)
+
+    ordn = intera(partita.apri(menu, "FormOrd"))
+    posto = tessere(pil, pil.foto_ferma(ordn), ordn)
+    for n in range(1, 10):
+        resto = {k: v for k, v in posto.items() if k > n}
+        if n == 2:
+            pil.clic(ordn, ORD_TESSERE[posto[n]])
+            b.idle(0.3)
+            pil.clic(ordn, ORD_CASELLE[n - 1])
+        else:
+            # On the first tile a second finger comes down on the last box and lifts again
+            # while the first still drags: the tile lands where the first finger lifts.
+            pil.trascina(ordn, ORD_TESSERE[posto[n]], ORD_CASELLE[n - 1],
+                         secondo=ORD_CASELLE[8] if n == 1 else None)
+        partita.attendi_ordina(ordn, n, resto, faccia="si", nero=False, esatti=(n, True),
+                               errati=(0, False), avanti=n == 9)
+    print(f"{dove}, FormOrd: a game by finger, one tile by two taps, a second finger ignored")
+    g.foto(f"tocco-{dove}-ordina")
+    if ruotata:
+        menu = ruota(b, g, pil, ordn, larghezza, altezza, *ruotata)
+    else:
+        menu = partita.esci_al_menu(ordn, RIGA_IN_ALTO)
+
+    pil.clic(menu, MENU_ESCI)
+    pil.rispondi_scatola([], "Return")
+    g.attendi(lambda: b.evaluate("!document.querySelector('#fine').hidden"), "the end page")
+    print(f"{dove}: scale {scala}, whole on the page: {', '.join(intere)}; the end page after Esci and Sì")
+    errori = [e for e in b.errors if "favicon" not in e and "404" not in e]
+    if errori:
+        raise Fallito(f"{dove}: errors on the page: {errori}")
+
+
+def ruota(b, g, pil, ordn, larghezza, altezza, scala, scala_ruotata):
+    """The tablet turned upright while "Ordina i numeri" is open, and back: the scale goes
+    down at once, the window whole in the page and nothing of the game lost; turned back,
+    the window keeps that scale until the next, which comes at the page's scale again.
+    Returns the menu, reached by "Esci" and "Sì" tapped on the smaller window."""
+    b.emulate(altezza, larghezza, scale=1 / scala, touch=True)
+    g.attendi(lambda: b.evaluate("scala.attuale()") == scala_ruotata, f"the scale {scala_ruotata} upright")
+    k = scala_ruotata / scala  # screenshot pixels to a pixel of the program
+    barra = ordn.y - ordn.alto  # the menu bar's height
+
+    def intera():
+        # The title bar at its place for the smaller scale, the whole window below it.
+        img = g.foto()
+        viste = g.finestre(img)
+        if not viste:
+            return None
+        x, alto, w, h = viste[0]
+        fondo = alto + (barra + CLIENT["ord"][1]) * k
+        if x < 0 or x + w > img.size[0] or alto < 0 or fondo > img.size[1] or \
+                abs(w - CLIENT["ord"][0] * k) > 10:
+            return None
+        return viste[0], img
+    (x, alto, w, h), img = g.attendi(intera, "the window whole on the page turned upright")
+    g.foto("ruotata")
+    r = RIGA_IN_ALTO["esatti"]
+    y = alto + barra * k
+    esatti = g.lettore.leggi(img.crop((round(x + r[0] * k), round(y + r[1] * k),
+                                       round(x + (r[0] + r[2]) * k), round(y + (r[1] + r[3]) * k))))[0]
+    if esatti != "9":
+        raise Fallito(f"turned upright, the window shows {esatti!r} right answers, not the game's 9")
+    b.emulate(larghezza, altezza, scale=1 / scala, touch=True)
+    # In the middle of the wider page again.
+    g.attendi(lambda: (v := g.finestre(g.foto())) and v[0][0] > x + 50, "the window in the page turned back")
+    if b.evaluate("scala.attuale()") != scala_ruotata:
+        raise Fallito(f"turned back, the window open changed its scale to {b.evaluate('scala.attuale()')}")
+    x, alto, w, h = g.finestre(g.foto())[0]
+    pil.b.tap(*g.css(g.voci_menu(g.foto(), Finestra(x, alto, alto + round((barra + 8) * k), w, h))[2]))
+    # The question's box is narrower than any window at this scale.
+    pil.b.tap(*g.css(centro(g.attendi_sì(larga=(100, 400)))))
+    menu = pil.finestra("menu")
+    if b.evaluate("scala.attuale()") != scala:
+        raise Fallito("the next window did not come at the page's scale")
+    print(f"{larghezza}x{altezza}: turned upright, the scale went to {scala_ruotata} at once with the "
+          f"window whole; turned back, the menu came at {scala}")
+    return menu
 
 
 def giro(b, g):
@@ -281,10 +491,8 @@ def giro(b, g):
                 return start.apply(this, a);
             };
         })();""")
-    t0 = time.monotonic()
-    b.open("tivoro.html")
-    titolo = g.finestra(CLIENT["avvio"], "the title window", secondi=120)
-    print(f"title window after {time.monotonic() - t0:.1f} s: {titolo}")
+    # A desktop browser window: the pointer at the page's scale.
+    titolo = apri(b, g, 1280, 800, 1.35)
     img = g.foto("1-titolo")
     # Around the windows the canvas has the page's colour.
     if img.getpixel((2, 2)) != (192, 192, 192):
@@ -512,6 +720,16 @@ def main():
         errori = [e for e in b.errors if "favicon" not in e and "404" not in e]
         if errori:
             print("FAILED: errors on the page:", errori)
+            return 1
+    if browser is firefox:
+        print("giro: passed")
+        return 0
+    # A phone's page held sideways (an 800 x 600 browser window) and a classroom's board.
+    for larghezza, altezza, scala, ruotata in ((800, 480, 0.8, 0.65), (1920, 1080, 1.85, None)):
+        try:
+            tocco(build, larghezza, altezza, scala, foto_dir, (scala, ruotata) if ruotata else None)
+        except Fallito as e:
+            print("FAILED:", e)
             return 1
     print("giro: passed")
     return 0
