@@ -563,6 +563,10 @@ def giro(b, g):
                    ".getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2]; })()")
     b.click(*r)
     g.finestra(CLIENT["avvio"], "the title window after Ricomincia", secondi=120)
+    # After a reload by the page itself, Chromium maps the protocol's pointer through the
+    # emulated screen once more (the page gets 1.35 times the place sent) until the screen
+    # is emulated again; a real screen has no such step.
+    b.emulate(1280, 800, scale=1 / 1.35)
     # The pointers that are pictures ("avanti", the buttons of "Corrispondenza 1 a 1") are left
     # out rather than warned about: the browser shows its own arrow.
     avvisi = [riga for riga in b.console if "cursor" in riga]
@@ -574,7 +578,7 @@ def una_domanda(b, g, come, menu=None):
     """From the title window (the page loaded again), or from `menu`: the menu, one question of
     "Conta fino a 9" answered rightly, its sound started, and back to the menu."""
     if menu is None:
-        b.open("tivoro.html")
+        ricarica(b, g)
         titolo = g.finestra(CLIENT["avvio"], f"the title window ({come})", secondi=120)
         g.clic(titolo, AVVIO)
         menu = g.finestra(CLIENT["menu"], f"the menu ({come})")
@@ -585,6 +589,15 @@ def una_domanda(b, g, come, menu=None):
     g.attendi(lambda: b.evaluate("window.tivoroSuoni") > suoni, f"{come}: the answer's sound")
     print(f"{come}: the menu, a question answered, its sound started")
     return partita.esci_al_menu(es, ESERCIZI["FormEs1"].cornice)
+
+
+def ricarica(b, g):
+    """Loads the page again, and waits for its program to run: until the new page draws,
+    the browser may go on showing the old one, whose windows take no click."""
+    b.evaluate("window.tivoroVecchia = true")
+    b.open("tivoro.html")
+    g.attendi(lambda: b.evaluate("!window.tivoroVecchia && typeof qtLoader === 'object' && "
+                                 "qtLoader.status === 'Running'"), "the page loaded again", 120)
 
 
 def aspetta(b, espressione):
@@ -641,7 +654,7 @@ def immagazzinata(b, g, nuova, vecchia, cosa, controlla=False):
 def gira(b, g, cosa, atteso):
     """The page loaded again: the title window, of the build `atteso` (the folder of its
     program, all of whose files it loaded)."""
-    b.open("tivoro.html")
+    ricarica(b, g)
     g.finestra(CLIENT["avvio"], f"the title window ({cosa})", secondi=120)
     caricati = b.evaluate("performance.getEntriesByType('resource').map(r => r.name).join(' ')")
     if any(f"{atteso}/{f}" not in caricati for f in ("qtloader.js", "tivoro.js", "tivoro.wasm")):
