@@ -1,7 +1,5 @@
 #include "Misure.h"
 
-#include "ui/Finestra.h"
-
 #include <QApplication>
 #include <algorithm>
 #include <cstdlib>
@@ -10,15 +8,6 @@
 #include <memory>
 
 namespace Misure {
-
-QList<Finestra*> FinestreVisibili()
-{
-    QList<Finestra*> l;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<Finestra*>(w); f && f->isVisible())
-            l.append(f);
-    return l;
-}
 
 double TempoCpu()
 {

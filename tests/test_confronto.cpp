@@ -804,7 +804,7 @@ void TestConfronto::dalMenuAlleRisposte()
     auto* f = qobject_cast<FormConfronto*>(aperte.front());
     QVERIFY(f);
     QCOMPARE(f->objectName(), finestra);
-    QVERIFY(!Finestre::Cerca<FormMenu>());
+    QVERIFY(!Caricata<FormMenu>());
     QVERIFY(QTest::qWaitForWindowExposed(f));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
@@ -846,8 +846,8 @@ void TestConfronto::dalMenuAlleRisposte()
     f->mnuEsci->trigger();
     Consegna();
     QVERIFY(draws.Finiti());
-    QVERIFY(Finestre::Cerca<FormMenu>());
-    QVERIFY(!Finestre::Cerca<FormEs2>() && !Finestre::Cerca<FormEs3>());
+    QVERIFY(Caricata<FormMenu>());
+    QVERIFY(!Caricata<FormEs2>() && !Caricata<FormEs3>());
     QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(0));
 }
 

@@ -134,7 +134,7 @@ void TestFormEs4::domandaComeDaEstrazioni()
     QCOMPARE(f->FileFigura1, c.File(7));
     QCOMPARE(f->FileFigura2, c.File(12));
     QCOMPARE(f->Quanti, std::int16_t(3));
-    QCOMPARE(f->Messi, std::int16_t(0));
+    QCOMPARE(f->Messi(), std::int16_t(0));
     QCOMPARE(Figure(f->Image2), Attese(c.File(7), {0, 4, 8}));
     QCOMPARE(Tag(f->Image2), TagAttesi({0, 4, 8}));
     QCOMPARE(Figure(f->Image1), Attese(QString(), {}));
@@ -170,7 +170,7 @@ void TestFormEs4::nuovaDomandaSvuotaTuttoPrimaDiRiempire()
     QCOMPARE(Tag(f->Image1), TagAttesi({0, 3}));
     QCOMPARE(Figure(f->Image3), Attese(QString(), {}));
     QCOMPARE(Tag(f->Image3), TagAttesi({}));
-    QCOMPARE(f->Messi, std::int16_t(0));
+    QCOMPARE(f->Messi(), std::int16_t(0));
 
     // And the question after that switches to Image2: Image1 is left empty.
     Domanda(draws, 2, 9, {10}, 1, 2, {7});
@@ -296,7 +296,7 @@ void TestFormEs4::decimaPressioneIgnorata()
         } else {
             QTest::keyClick(f->Command1, Qt::Key_Return);
         }
-        QTRY_COMPARE(f->Messi, std::int16_t(n));
+        QTRY_COMPARE(f->Messi(), std::int16_t(n));
         // Row by row from the top left: the first n places and no other.
         QStringList attese(9);
         for (int i = 0; i < n; ++i)
@@ -311,7 +311,7 @@ void TestFormEs4::decimaPressioneIgnorata()
 
     // A tenth press, clicked or by Enter, changes nothing at all.
     auto stato = [&] {
-        return QStringList{QString::number(f->Messi),
+        return QStringList{QString::number(f->Messi()),
                            f->EtichettaEsatti->text(),
                            f->EtichettaErrati->text(),
                            QString::number(Modulo1::NumeroEsatti),
@@ -371,7 +371,7 @@ void TestFormEs4::svuotaDopoErroreEControllaDiNuovo()
     QCOMPARE(Figure(f->Image3), Attese(c.File(9), {0, 1, 2})); // the check leaves the grid
 
     Premi(f->Command3);
-    QCOMPARE(f->Messi, std::int16_t(0));
+    QCOMPARE(f->Messi(), std::int16_t(0));
     QCOMPARE(Figure(f->Image3), Attese(QString(), {}));
     // Emptying gives no feedback at all.
     QCOMPARE(amb.suoni.percorsi.size(), 1);
@@ -418,7 +418,7 @@ void TestFormEs4::risoltoPoiAvanti()
     Premi(f->Command1);
     Premi(f->Command2);
     Premi(f->Command3);
-    QCOMPARE(f->Messi, std::int16_t(1));
+    QCOMPARE(f->Messi(), std::int16_t(1));
     QCOMPARE(Figure(f->Image3), Attese(c.File(16), {0}));
     QCOMPARE(amb.suoni.percorsi.size(), 1);
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
@@ -434,7 +434,7 @@ void TestFormEs4::risoltoPoiAvanti()
     QVERIFY(f->ComandoIconaSi->isVisible());
     QVERIFY(!f->ComandoIconaNo->isVisible());
     QCOMPARE(f->Quanti, std::int16_t(4));
-    QCOMPARE(f->Messi, std::int16_t(0));
+    QCOMPARE(f->Messi(), std::int16_t(0));
     QCOMPARE(Figure(f->Image3), Attese(QString(), {}));
     QCOMPARE(Figure(f->Image1), Attese(QString(), {}));
     QCOMPARE(Figure(f->Image2), Attese(c.File(6), {0, 1, 2, 3}));

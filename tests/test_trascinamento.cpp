@@ -6,9 +6,10 @@
 #include "app/Modulo1.h"
 #include "app/ModuloColoriSuoni.h"
 #include "exercises/FormOrd.h"
+#include "ui/Casella.h"
 #include "ui/Controlli.h"
 #include "ui/Finestre.h"
-#include "ui/Trascinamento.h"
+#include "ui/Tessera.h"
 
 #include <QApplication>
 #include <QtTest>

@@ -67,7 +67,7 @@ void FormEs4::NuovaDomanda()
     NomeFigura2 = PostiFigure::NomeFigura(b);
 
     Quanti = std::int16_t(Casuale::DaUnoA(9));
-    Messi = 0;
+    messi_ = 0;
 
     const int g = Casuale::DaUnoA(2);
     PostiFigure::Riempi(g == 1 ? Image1 : Image2, Quanti, FileFigura1, PostiFigure::NomeFigura(a));
@@ -78,15 +78,15 @@ void FormEs4::NuovaDomanda()
 
 void FormEs4::Command1_Click()
 {
-    if (Messi >= 9)
+    if (messi_ >= 9)
         return;
-    Image3[std::size_t(Messi)]->ImpostaFigura(FileFigura2, NomeFigura2);
-    ++Messi;
+    Image3[std::size_t(messi_)]->ImpostaFigura(FileFigura2, NomeFigura2);
+    ++messi_;
 }
 
 void FormEs4::Command2_Click()
 {
-    if (Messi == Quanti)
+    if (messi_ == Quanti)
         Esatto();
     else
         Errato();
@@ -94,7 +94,7 @@ void FormEs4::Command2_Click()
 
 void FormEs4::Command3_Click()
 {
-    Messi = 0;
+    messi_ = 0;
     for (ControlloImmagine* posto : Image3)
         posto->Svuota();
 }

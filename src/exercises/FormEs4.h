@@ -37,7 +37,8 @@ public:
     QString FileFigura2; // the picture the child adds
     QString NomeFigura2; // and what it shows, for screen readers
     std::int16_t Quanti = 0; // pictures in the given set
-    std::int16_t Messi = 0;  // pictures in the answer grid
+    // Pictures in the answer grid.
+    std::int16_t Messi() const { return messi_; }
 
     // The places of the three arrays, in twips.
     static const std::array<QPoint, 9> PostiImage1;
@@ -47,4 +48,7 @@ public:
 protected:
     // Command1, Command2 and Command3.
     QList<QWidget*> ControlliRisposta() const override;
+
+private:
+    std::int16_t messi_ = 0;
 };

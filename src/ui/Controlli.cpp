@@ -105,7 +105,7 @@ QLabel* Etichetta(QWidget* padre, const QString& nome, const QRect& twips, const
 {
     auto* l = new QLabel(testo, padre);
     l->setObjectName(nome);
-    l->setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    l->setGeometry(Twips::Rett(twips));
     l->setFont(font);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     l->setFocusPolicy(Qt::NoFocus);
@@ -124,7 +124,7 @@ Pulsante::Pulsante(QWidget* padre, const QString& nome, const QRect& twips, cons
     : QPushButton(testo, padre)
 {
     setObjectName(nome);
-    setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    setGeometry(Twips::Rett(twips));
     setFont(font);
     setAutoDefault(false);
     TastoTenuto::UnaVolta(this);
@@ -145,7 +145,7 @@ PulsanteGrafico::PulsanteGrafico(QWidget* padre, const QString& nome, const QRec
     : QToolButton(padre)
 {
     setObjectName(nome);
-    setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    setGeometry(Twips::Rett(twips));
     setFont(font);
     setText(testo);
     setIcon(icona);

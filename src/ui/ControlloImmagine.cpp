@@ -40,7 +40,7 @@ ControlloImmagine::ControlloImmagine(QWidget* padre, const QString& nome, const 
     static const bool fabbricaInstallata = (QAccessible::installFactory(&Fabbrica), true);
     Q_UNUSED(fabbricaInstallata);
     setObjectName(nome);
-    setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    setGeometry(Twips::Rett(twips));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }

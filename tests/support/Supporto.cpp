@@ -97,15 +97,6 @@ void ScaricaFinestre()
     Consegna();
 }
 
-QList<Finestra*> FinestreVisibili()
-{
-    QList<Finestra*> l;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<Finestra*>(w); f && f->isVisible())
-            l.append(f);
-    return l;
-}
-
 void TieniPremuto(QWidget* w, Qt::Key tasto, Qt::KeyboardModifiers mod, int ripetizioni, bool rilascia, quint32 nativo)
 {
     quint64 ora = 1000;
