@@ -35,7 +35,7 @@ Quieti PreparaProgramma()
     auto* suoni = new SuoniContati;
     Piattaforma::ImpostaSuoni(std::unique_ptr<LettoreSuoni>(suoni));
     auto* messaggi = new MessaggiSi;
-    Piattaforma::ImpostaFinestrelle(std::unique_ptr<Messaggi>(messaggi));
+    Piattaforma::ImpostaMessaggi(std::unique_ptr<Messaggi>(messaggi));
     return {suoni, messaggi};
 }
 

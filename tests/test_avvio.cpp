@@ -344,7 +344,7 @@ void TestAvvio::scatoleVereRispondonoDopo()
     QFETCH(QString, risposta);
     QFETCH(bool, effetto);
     Ambiente amb;
-    Piattaforma::ImpostaFinestrelle(std::make_unique<MessaggiQt>());
+    Piattaforma::ImpostaMessaggi(std::make_unique<MessaggiQt>());
     Casuale::Semina(5);
     Finestra* finestra = nullptr;
     FormMenu* menu = nullptr;

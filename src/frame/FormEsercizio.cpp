@@ -187,7 +187,7 @@ void FormEsercizio::MenuInformazioni_Click() { Modulo1::MostraInformazioni(); }
 
 void FormEsercizio::mnuEsci_Click()
 {
-    Piattaforma::Finestrelle().Domanda(QStringLiteral("Vuoi tornare al menù?"), [io = QPointer(this)](bool si) {
+    Piattaforma::Messaggi().Domanda(QStringLiteral("Vuoi tornare al menù?"), [io = QPointer(this)](bool si) {
         // A window gone meanwhile (the program ended) has nothing left to do.
         if (!si || !io)
             return;

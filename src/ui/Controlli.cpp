@@ -26,7 +26,7 @@ Archivio*& Puntatore()
     return a;
 }
 
-Archivio& A()
+Archivio& ArchivioFigurine()
 {
     Archivio*& a = Puntatore();
     if (!a) {
@@ -65,25 +65,25 @@ QFont Carattere(const QString& famiglia, double punti, bool grassetto)
 
 QIcon Icona(const QString& nome)
 {
-    auto it = A().icone.constFind(nome);
-    if (it == A().icone.constEnd())
-        it = A().icone.insert(nome, QIcon(Figurina(nome)));
+    auto it = ArchivioFigurine().icone.constFind(nome);
+    if (it == ArchivioFigurine().icone.constEnd())
+        it = ArchivioFigurine().icone.insert(nome, QIcon(Figurina(nome)));
     return it.value();
 }
 
 QPixmap Figurina(const QString& nome)
 {
-    auto it = A().figurine.constFind(nome);
-    if (it == A().figurine.constEnd())
-        it = A().figurine.insert(nome, LeggiFigurina(nome));
+    auto it = ArchivioFigurine().figurine.constFind(nome);
+    if (it == ArchivioFigurine().figurine.constEnd())
+        it = ArchivioFigurine().figurine.insert(nome, LeggiFigurina(nome));
     return it.value();
 }
 
 QCursor Cursore(const QString& nome, QPoint puntoCaldo)
 {
     const QString chiave = QStringLiteral("%1 %2 %3").arg(nome).arg(puntoCaldo.x()).arg(puntoCaldo.y());
-    auto it = A().cursori.constFind(chiave);
-    if (it != A().cursori.constEnd())
+    auto it = ArchivioFigurine().cursori.constFind(chiave);
+    if (it != ArchivioFigurine().cursori.constEnd())
         return it.value();
     QPixmap p = Figurina(nome);
     QCursor cursore(Qt::ArrowCursor);
@@ -93,7 +93,7 @@ QCursor Cursore(const QString& nome, QPoint puntoCaldo)
         p.setDevicePixelRatio(scala);
         cursore = QCursor(p, puntoCaldo.x(), puntoCaldo.y());
     }
-    return A().cursori.insert(chiave, cursore).value();
+    return ArchivioFigurine().cursori.insert(chiave, cursore).value();
 }
 
 QString NomeElemento(const char* nome, int indice)

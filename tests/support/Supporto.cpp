@@ -63,7 +63,7 @@ MessaggiScriptati& NuoviMessaggi()
 {
     auto m = std::make_unique<MessaggiScriptati>();
     auto& rif = *m;
-    Piattaforma::ImpostaFinestrelle(std::move(m));
+    Piattaforma::ImpostaMessaggi(std::move(m));
     return rif;
 }
 } // namespace
