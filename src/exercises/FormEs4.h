@@ -40,11 +40,6 @@ public:
     // Pictures in the answer grid.
     std::int16_t Messi() const { return messi_; }
 
-    // The places of the three arrays, in twips.
-    static const std::array<QPoint, 9> PostiImage1;
-    static const std::array<QPoint, 9> PostiImage2;
-    static const std::array<QPoint, 9> PostiImage3;
-
 protected:
     // Command1, Command2 and Command3.
     QList<QWidget*> ControlliRisposta() const override;
