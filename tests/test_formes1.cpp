@@ -13,7 +13,7 @@
 namespace {
 QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
 
-ModuloColoriSuoni::Colore Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[std::size_t(n)]; }
+ColoreBGR Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[std::size_t(n)]; }
 
 const PostiFigure::Posti& Schiera(FormEs1* f, int a) { return a == 1 ? f->Image1 : a == 2 ? f->Image2 : f->Image3; }
 

@@ -22,7 +22,7 @@ namespace {
 
 QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
 
-ModuloColoriSuoni::Colore Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[std::size_t(n)]; }
+ColoreBGR Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[std::size_t(n)]; }
 
 // A program folder with the twenty object pictures, each a small square of its own
 // colour, saved as PNG under the names the program reads.

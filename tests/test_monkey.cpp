@@ -390,7 +390,7 @@ private:
 
     QSet<QString> figure_;
     QSet<QString> lodiValide_; // the four praise sounds
-    QSet<ModuloColoriSuoni::Colore> colori_[3];
+    QSet<ColoreBGR> colori_[3];
     // Drag data kept from earlier drags: their tiles may be gone since, with their window.
     struct DatiVecchi {
         QByteArray dati;
@@ -1498,7 +1498,7 @@ QString Scimmia::ControllaStato(Finestra* f, Tipo t)
 {
     CONTROLLA(f, "no window");
     CONTROLLA(Modulo1::NumeroEsatti >= 0 && Modulo1::NumeroErrati >= 0, "a negative count");
-    const ModuloColoriSuoni::Colore colore = f->ColoreSfondo();
+    const ColoreBGR colore = f->ColoreSfondo();
     switch (t) {
     case Tipo::Avvio:
     case Tipo::Menu:

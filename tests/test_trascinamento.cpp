@@ -18,7 +18,7 @@
 
 namespace {
 
-ModuloColoriSuoni::Colore Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Ordina)[std::size_t(n)]; }
+ColoreBGR Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Ordina)[std::size_t(n)]; }
 
 FormOrd* Apri(CasualeScriptato& d, int colore, int posto)
 {
