@@ -80,7 +80,7 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tivoro"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(TIVORO_VERSIONE));
     Piattaforma::ImpostaCartellaProgramma(Misure::Risorse());
     Modulo1::Main();
 
