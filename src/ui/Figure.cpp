@@ -123,10 +123,12 @@ QPixmap Scalata(const QString& percorso, QSize dispositivo)
     auto it = v.scalate.constFind(k);
     if (it != v.scalate.constEnd())
         return it.value();
-    const QImage img = Decodifica(percorso, v);
-    return v.scalate
-        .insert(k, QPixmap::fromImage(img.scaled(dispositivo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)))
-        .value();
+    return v.scalate.insert(k, Scala(Decodifica(percorso, v), dispositivo)).value();
+}
+
+QPixmap Scala(const QImage& figura, QSize dispositivo)
+{
+    return QPixmap::fromImage(figura.scaled(dispositivo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 void Dimentica() { ArchivioFigure() = Archivio{}; }

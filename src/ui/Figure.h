@@ -18,6 +18,9 @@ constexpr int LatoMassimo = 4096;
 // picture is kept for the run, the decoded one is not.
 QPixmap Scalata(const QString& percorso, QSize dispositivo);
 
+// A picture scaled smoothly to a size in device pixels, as Scalata scales the files'.
+QPixmap Scala(const QImage& figura, QSize dispositivo);
+
 // The placeholder shown in place of an unreadable picture.
 const QImage& Segnaposto();
 
