@@ -116,8 +116,16 @@ QLabel* Etichetta(QWidget* padre, const QString& nome, const QRect& twips, const
 } // namespace Controlli
 
 namespace {
-// The repeats of a held key never get here (TastoTenuto::UnaVolta).
-bool PremeComeClic(QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
+// Enter presses a push button as Space does: true when it did. The repeats of a held key
+// never get here (TastoTenuto::UnaVolta).
+bool InvioPreme(QAbstractButton* bottone, QKeyEvent* e)
+{
+    if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
+        return false;
+    e->accept();
+    bottone->click();
+    return true;
+}
 } // namespace
 
 Pulsante::Pulsante(QWidget* padre, const QString& nome, const QRect& twips, const QString& testo, const QFont& font)
@@ -132,12 +140,8 @@ Pulsante::Pulsante(QWidget* padre, const QString& nome, const QRect& twips, cons
 
 void Pulsante::keyPressEvent(QKeyEvent* e)
 {
-    if (PremeComeClic(e)) {
-        e->accept();
-        click();
-        return;
-    }
-    QPushButton::keyPressEvent(e);
+    if (!InvioPreme(this, e))
+        QPushButton::keyPressEvent(e);
 }
 
 PulsanteGrafico::PulsanteGrafico(QWidget* padre, const QString& nome, const QRect& twips, const QString& testo,
@@ -164,10 +168,6 @@ void PulsanteGrafico::ImpostaColoreSfondo(const QColor& colore)
 
 void PulsanteGrafico::keyPressEvent(QKeyEvent* e)
 {
-    if (PremeComeClic(e)) {
-        e->accept();
-        click();
-        return;
-    }
-    QToolButton::keyPressEvent(e);
+    if (!InvioPreme(this, e))
+        QToolButton::keyPressEvent(e);
 }
