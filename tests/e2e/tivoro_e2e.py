@@ -69,6 +69,21 @@ class Fallito(Exception):
     """The program did not do what a child would expect."""
 
 
+def attendi(programma, condizione, cosa, secondi, pausa):
+    """What condizione() gives once it is true, asked every `pausa` seconds: Fallito when the
+    program ends first or `secondi` pass."""
+    limite = time.monotonic() + secondi
+    while True:
+        v = condizione()
+        if v:
+            return v
+        if not programma.vivo():
+            raise Fallito(f"the program ended (status {programma.uscita()}) while waiting for {cosa}")
+        if time.monotonic() > limite:
+            raise Fallito(f"timed out waiting for {cosa}")
+        time.sleep(pausa)
+
+
 def px(twips):
     return (twips + 7) // 15
 
@@ -583,16 +598,7 @@ class Pilota:
     # -- waiting --------------------------------------------------------------------
 
     def attendi(self, condizione, cosa, secondi=15):
-        limite = time.monotonic() + secondi
-        while True:
-            v = condizione()
-            if v:
-                return v
-            if not self.p.vivo():
-                raise Fallito(f"the program ended (status {self.p.uscita()}) while waiting for {cosa}")
-            if time.monotonic() > limite:
-                raise Fallito(f"timed out waiting for {cosa}")
-            time.sleep(0.03)
+        return attendi(self.p, condizione, cosa, secondi, 0.03)
 
     def finestre(self):
         """The program's visible windows: (main windows, message boxes)."""
