@@ -24,8 +24,6 @@
 #include <array>
 
 namespace {
-QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
-
 void ControllaCarattere(QWidget* w, int pixel, bool grassetto)
 {
     QVERIFY(w);

@@ -26,8 +26,6 @@
 
 namespace {
 
-QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
-
 ColoreBGR Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Ordina)[std::size_t(n)]; }
 
 // The draws of a new game: its colour, then one place draw for each of the nine places.

@@ -1,6 +1,8 @@
 #pragma once
 // What the tests share: scripted random draws, recorded sounds, scripted message-box
-// answers, a recorded program end and a program folder of the test's choosing.
+// answers, a recorded program end and a program folder of the test's choosing; and, from
+// the files it includes, where the controls stand and what the tests see from outside.
+#include "Disposizione.h"
 #include "Osserva.h"
 #include "app/Piattaforma.h"
 #include "ui/Finestra.h"
