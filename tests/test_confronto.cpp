@@ -311,13 +311,13 @@ void TestConfronto::controlliComeDaTabella()
     }
 
     // The frame in its upper column.
-    QCOMPARE(f->ComandoIconaSi->geometry(), Px(7200, 240, 855, 750));
-    QCOMPARE(f->ComandoIconaNo->geometry(), Px(7200, 240, 855, 750));
+    QCOMPARE(f->ComandoIconaSi->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("facce")));
+    QCOMPARE(f->ComandoIconaNo->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("facce")));
     QCOMPARE(f->Label1->geometry(), Px(6960, 1680, 735, 375));
     QCOMPARE(f->Label2->geometry(), Px(6960, 2280, 735, 495));
-    QCOMPARE(f->EtichettaEsatti->geometry(), Px(7800, 1560, 975, 615));
-    QCOMPARE(f->EtichettaErrati->geometry(), Px(7800, 2160, 855, 615));
-    QCOMPARE(f->BottoneAvanti->geometry(), Px(6840, 4920, 1905, 855));
+    QCOMPARE(f->EtichettaEsatti->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("esatti")));
+    QCOMPARE(f->EtichettaErrati->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("errati")));
+    QCOMPARE(f->BottoneAvanti->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("avanti")));
     QVERIFY(!f->BottoneAvanti->isEnabled());
     QVERIFY(f->ComandoIconaNo->isVisible());
     QVERIFY(!f->ComandoIconaSi->isVisible());

@@ -78,13 +78,13 @@ void TestFormEs1::disposizioneComeDaTabella()
     QVERIFY(t->text().isEmpty());
 
     // The frame stands where the counting windows have it.
-    QCOMPARE(f.ComandoIconaNo->geometry(), Px(7200, 720, 855, 750));
-    QCOMPARE(f.ComandoIconaSi->geometry(), Px(7200, 720, 855, 750));
+    QCOMPARE(f.ComandoIconaNo->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("facce")));
+    QCOMPARE(f.ComandoIconaSi->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("facce")));
     QCOMPARE(f.Label1->geometry(), Px(6960, 2160, 735, 375));
     QCOMPARE(f.Label2->geometry(), Px(6960, 2760, 735, 495));
-    QCOMPARE(f.EtichettaEsatti->geometry(), Px(7800, 2040, 975, 615));
-    QCOMPARE(f.EtichettaErrati->geometry(), Px(7800, 2640, 855, 615));
-    QCOMPARE(f.BottoneAvanti->geometry(), Px(6840, 5280, 1905, 855));
+    QCOMPARE(f.EtichettaEsatti->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("esatti")));
+    QCOMPARE(f.EtichettaErrati->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("errati")));
+    QCOMPARE(f.BottoneAvanti->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("avanti")));
     QVERIFY(!f.BottoneAvanti->isEnabled());
     QVERIFY(f.ComandoIconaSi->isHidden());
     QVERIFY(!f.ComandoIconaNo->isHidden());

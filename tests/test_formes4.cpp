@@ -229,12 +229,12 @@ void TestFormEs4::finestraComeDaTabella()
     }
 
     // The frame's column at the right.
-    QCOMPARE(f->BottoneAvanti->geometry(), Px(6840, 4920, 1905, 855));
+    QCOMPARE(f->BottoneAvanti->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("avanti")));
     QVERIFY(!f->BottoneAvanti->isEnabled());
-    QCOMPARE(f->ComandoIconaSi->geometry(), Px(7200, 240, 855, 750));
+    QCOMPARE(f->ComandoIconaSi->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("facce")));
     QVERIFY(!f->ComandoIconaSi->isVisible());
     QVERIFY(f->ComandoIconaNo->isVisible());
-    QCOMPARE(f->EtichettaEsatti->geometry(), Px(7800, 1560, 975, 615));
+    QCOMPARE(f->EtichettaEsatti->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("esatti")));
 }
 
 void TestFormEs4::decimaPressioneIgnorata()

@@ -148,16 +148,15 @@ void TestFormOrd::finestraComeDaTabella()
     QCOMPARE(f->ColoreSfondo(), 0x0000FFu);
     QCOMPARE(SfondoVisto(f), QColor(255, 0, 0));
 
-    const int colonne[9] = {120, 1200, 2280, 3360, 4440, 5520, 6600, 7680, 8760};
     for (int i = 0; i < 9; ++i) {
         auto* casella = Controllo<Casella>(f, Controlli::NomeElemento("Label4", i));
         auto* tessera = Controllo<Tessera>(f, Controlli::NomeElemento("Label3", i));
         QVERIFY(casella && tessera);
         QCOMPARE(casella, f->Label4[std::size_t(i)]);
         QCOMPARE(tessera, f->Label3[std::size_t(i)]);
-        QCOMPARE(casella->geometry(), Px(colonne[i], 1320, 1005, 1005));
+        QCOMPARE(casella->geometry(), Posto(QStringLiteral("FormOrd"), QStringLiteral("Label4"), i));
         // All draws 0: tile i stands in column i.
-        QCOMPARE(tessera->geometry(), Px(colonne[i], 3480, 1005, 1005));
+        QCOMPARE(tessera->geometry(), Posto(QStringLiteral("FormOrd"), QStringLiteral("Label3"), i));
         QCOMPARE(casella->text(), QString());
         QCOMPARE(tessera->text(), QString::number(i + 1));
         QVERIFY(tessera->isEnabled());
@@ -178,17 +177,17 @@ void TestFormOrd::finestraComeDaTabella()
     }
 
     // Faces and counts in one row at the top; both faces visible, the laughing one on top.
-    QCOMPARE(f->ComandoIconaSi->geometry(), Px(2280, 120, 975, 855));
-    QCOMPARE(f->ComandoIconaNo->geometry(), Px(2280, 120, 975, 855));
+    QCOMPARE(f->ComandoIconaSi->geometry(), Cornice(QStringLiteral("riga"), QStringLiteral("facce")));
+    QCOMPARE(f->ComandoIconaNo->geometry(), Cornice(QStringLiteral("riga"), QStringLiteral("facce")));
     QVERIFY(f->ComandoIconaSi->isVisible());
     QVERIFY(f->ComandoIconaNo->isVisible());
     const auto figli = f->Client()->children();
     QVERIFY(figli.indexOf(f->ComandoIconaSi) > figli.indexOf(f->ComandoIconaNo));
     QCOMPARE(f->Label1->geometry(), Px(3480, 480, 735, 375));
-    QCOMPARE(f->EtichettaErrati->geometry(), Px(6360, 360, 855, 615));
+    QCOMPARE(f->EtichettaErrati->geometry(), Cornice(QStringLiteral("riga"), QStringLiteral("errati")));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
-    QCOMPARE(f->BottoneAvanti->geometry(), Px(6600, 5160, 1905, 855));
+    QCOMPARE(f->BottoneAvanti->geometry(), Cornice(QStringLiteral("riga"), QStringLiteral("avanti")));
     QVERIFY(!f->BottoneAvanti->isEnabled());
     QCOMPARE(f->Sistemati(), std::int16_t(0));
     QCOMPARE(f->MenuAzzera->text(), QStringLiteral("Azzera conteggio          "));

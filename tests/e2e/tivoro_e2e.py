@@ -122,35 +122,34 @@ MENU_BOTTONI = {
 }
 MENU_ESCI = R(4320, 4800, 3975, 855)
 
-# The frame of the exercise windows: faces, counts, "avanti".
-COLONNA_ALTA = {"facce": R(7200, 240, 855, 750), "esatti": R(7800, 1560, 975, 615),
-                "errati": R(7800, 2160, 855, 615), "avanti": R(6840, 4920, 1905, 855)}
-COLONNA_BASSA = {"facce": R(7200, 720, 855, 750), "esatti": R(7800, 2040, 975, 615),
-                 "errati": R(7800, 2640, 855, 615), "avanti": R(6840, 5280, 1905, 855)}
-RIGA_IN_ALTO = {"facce": R(2280, 120, 975, 855), "esatti": R(4320, 360, 975, 615),
-                "errati": R(6360, 360, 855, 615), "avanti": R(6600, 5160, 1905, 855)}
-
-
 def posti(punti, lato):
     return [R(x, y, lato, lato) for x, y in punti]
 
 
-def leggi_posti():
-    """The picture places of the exercise windows, from the table the widget tests read too
-    (tests/support/posti.txt): {window: {array: [nine rectangles]}}."""
-    tabella = {}
-    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support", "posti.txt"),
+def leggi_disposizione():
+    """The arrays of places and the frame of the exercise windows, from the table the widget
+    tests read too (tests/support/disposizione.txt): ({window: {array: [nine rectangles]}},
+    {where: {control: rectangle}})."""
+    posti_finestre, cornici = {}, {}
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support", "disposizione.txt"),
               encoding="utf-8") as f:
         for riga in f:
             campi = riga.split("#", 1)[0].split()
-            if campi:
-                finestra, schiera, lato, *punti = campi
-                tabella.setdefault(finestra, {})[schiera] = posti(
+            if campi and campi[0] == "posti":
+                _, finestra, schiera, lato, *punti = campi
+                posti_finestre.setdefault(finestra, {})[schiera] = posti(
                     [tuple(int(v) for v in p.split(",")) for p in punti], int(lato))
-    return tabella
+            elif campi:
+                _, dove, controllo, rettangolo = campi
+                cornici.setdefault(dove, {})[controllo] = R(*(int(v) for v in rettangolo.split(",")))
+    return posti_finestre, cornici
 
 
-POSTI = leggi_posti()
+POSTI, CORNICI = leggi_disposizione()
+# The frame of the exercise windows: faces, counts, "avanti".
+COLONNA_ALTA = CORNICI["alta"]
+COLONNA_BASSA = CORNICI["bassa"]
+RIGA_IN_ALTO = CORNICI["riga"]
 
 
 ES1_SCHIERE = [POSTI["FormEs1"][f"Image{k}"] for k in (1, 2, 3)]
@@ -196,8 +195,8 @@ ES4_METTI = R(720, 4680, 1575, 975)
 ES4_CONTROLLA = R(2760, 4680, 1575, 975)
 ES4_SVUOTA = R(4800, 4680, 1575, 975)
 
-ORD_CASELLE = [R(120 + 1080 * i, 1320, 1005, 1005) for i in range(9)]
-ORD_TESSERE = [R(120 + 1080 * i, 3480, 1005, 1005) for i in range(9)]
+ORD_CASELLE = POSTI["FormOrd"]["Label4"]
+ORD_TESSERE = POSTI["FormOrd"]["Label3"]
 
 QUI = os.path.dirname(os.path.abspath(__file__))
 RADICE = os.path.dirname(os.path.dirname(QUI))
