@@ -5,15 +5,17 @@
 #include "exercises/FormConta.h"
 #include "exercises/FormEs4.h"
 #include "exercises/FormOrd.h"
+#include "ui/Casella.h"
 #include "ui/CasellaRisposta.h"
 #include "ui/Controlli.h"
-#include "ui/Trascinamento.h"
+#include "ui/Tessera.h"
 
 #include <QApplication>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QToolButton>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -73,9 +75,15 @@ void RispondiEs4(FormEs4& w, Tempi* t)
 class Trascinata {
 public:
     Trascinata(Tessera* tessera, Casella* casella)
-        : dati_(tessera->DatiTrascinamento()), casella_(casella),
+        : dati_(DatiTrascinati(tessera, casella)), casella_(casella),
           centro_(casella->width() / 2.0, casella->height() / 2.0)
     {
+        if (!dati_) {
+            std::fprintf(stderr, "bench: a drag of %s did not reach %s\n", qPrintable(tessera->objectName()),
+                         qPrintable(casella->objectName()));
+            std::exit(1);
+        }
+        Dipingi(); // the drag that brought the data, gone from the screen
         QDragEnterEvent entra(centro_.toPoint(), Qt::MoveAction, dati_.get(), Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(casella_, &entra);
         QDragMoveEvent muove(centro_.toPoint(), Qt::MoveAction, dati_.get(), Qt::LeftButton, Qt::NoModifier);

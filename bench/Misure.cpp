@@ -1,7 +1,5 @@
 #include "Misure.h"
 
-#include "ui/Finestra.h"
-
 #include <QApplication>
 #include <algorithm>
 #include <cstdlib>
@@ -10,15 +8,6 @@
 #include <memory>
 
 namespace Misure {
-
-QList<Finestra*> FinestreVisibili()
-{
-    QList<Finestra*> l;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<Finestra*>(w); f && f->isVisible())
-            l.append(f);
-    return l;
-}
 
 double TempoCpu()
 {
@@ -46,7 +35,7 @@ Quieti PreparaProgramma()
     auto* suoni = new SuoniContati;
     Piattaforma::ImpostaSuoni(std::unique_ptr<LettoreSuoni>(suoni));
     auto* messaggi = new MessaggiSi;
-    Piattaforma::ImpostaFinestrelle(std::unique_ptr<Messaggi>(messaggi));
+    Piattaforma::ImpostaMessaggi(std::unique_ptr<Messaggi>(messaggi));
     return {suoni, messaggi};
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // What the in-process benchmarks share: the process's resident memory, timing samples
 // with their median and percentiles, and quiet stand-ins for the sound player and the
-// message boxes (no audio device, no modal loop).
+// message boxes (no audio device, no modal loop). What they see of the windows comes from
+// the tests' support (tests/support/Osserva.h).
 #include "Memoria.h"
+#include "Osserva.h"
 #include "app/Piattaforma.h"
 
 #include <QList>
@@ -12,12 +14,7 @@
 #include <string>
 #include <vector>
 
-class Finestra;
-
 namespace Misure {
-
-// The program's windows on the screen.
-QList<Finestra*> FinestreVisibili();
 
 using ::Memoria;
 inline Memoria Leggi() { return LeggiMemoria("/proc/self/status"); }

@@ -24,8 +24,6 @@
 #include <QWindow>
 #include <cstdio>
 
-using Misure::FinestreVisibili;
-
 namespace {
 
 // Lets the window come up on the screen and be painted.
@@ -51,9 +49,9 @@ FormMenu* MenuTornato()
 {
     QElapsedTimer t;
     t.start();
-    while (!Finestre::Cerca<FormMenu>() && t.elapsed() < 10000)
+    while (!Caricata<FormMenu>() && t.elapsed() < 10000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    auto* menu = Finestre::Cerca<FormMenu>();
+    auto* menu = Caricata<FormMenu>();
     if (!menu) {
         std::fprintf(stderr, "bench_giro: the menu did not come back after Esci\n");
         std::exit(1);
@@ -82,19 +80,19 @@ int main(int argc, char* argv[])
     qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tivoro"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(TIVORO_VERSIONE));
     Piattaforma::ImpostaCartellaProgramma(Misure::Risorse());
     Modulo1::Main();
 
-    auto* avvio = Finestre::Cerca<FormAvvio>();
+    auto* avvio = Caricata<FormAvvio>();
     Aspetta(avvio);
     const Misure::Memoria primo = Misure::Leggi();
 
     avvio->Command1->click();
-    Aspetta(Finestre::Cerca<FormMenu>());
+    Aspetta(Caricata<FormMenu>());
     const char* nomi[] = {"Command7", "Command4", "Command2", "Command5", "Command3", "Command1"};
     for (const char* nome : nomi) {
-        auto* bottone = Finestre::Cerca<FormMenu>()->findChild<QAbstractButton*>(QString::fromLatin1(nome));
+        auto* bottone = Caricata<FormMenu>()->findChild<QAbstractButton*>(QString::fromLatin1(nome));
         bottone->click();
         auto* w = qobject_cast<FormEsercizio*>(FinestreVisibili().value(0));
         if (!w) {

@@ -30,8 +30,6 @@
 using Misure::Ms;
 using Misure::Orologio;
 
-using Misure::FinestreVisibili;
-
 namespace {
 
 long domande = 0;
@@ -39,7 +37,7 @@ long domande = 0;
 // One visit: a menu button, ten questions, "Esci" and Yes back to the menu.
 void Visita(long n, int domandePerApertura)
 {
-    FormMenu* menu = Finestre::Cerca<FormMenu>();
+    FormMenu* menu = Caricata<FormMenu>();
     QAbstractButton* bottoni[] = {menu->Command7, menu->Command4, menu->Command3,
                                   menu->Command1, menu->Command2, menu->Command5};
     bottoni[n % 6]->click();
@@ -57,7 +55,7 @@ void Visita(long n, int domandePerApertura)
     Giri::Rispondi(*w, nullptr);
     w->mnuEsci->trigger();
     Giri::Dipingi();
-    if (!Finestre::Cerca<FormMenu>() || FinestreVisibili().size() != 1) {
+    if (!Caricata<FormMenu>() || FinestreVisibili().size() != 1) {
         std::fprintf(stderr, "bench_soak: \"Esci\" did not bring the menu back\n");
         std::exit(1);
     }
@@ -92,7 +90,7 @@ int main(int argc, char* argv[])
     Modulo1::Main();
     Casuale::Semina(20240607);
     Giri::Dipingi();
-    Finestre::Cerca<FormAvvio>()->Command1->click();
+    Caricata<FormAvvio>()->Command1->click();
     Giri::Dipingi();
 
     for (long n = 0; n < riscaldamento; ++n)

@@ -5,7 +5,9 @@ install(CODE "
        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/tivoro\" SYMBOLIC)
 ")
 install(FILES packaging/org.example.tivoro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES packaging/org.example.tivoro.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The release named in the metainfo is the version of project().
+configure_file(packaging/org.example.tivoro.metainfo.xml.in org.example.tivoro.metainfo.xml @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/org.example.tivoro.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 24 32 48 64 128 256)
   install(FILES assets/icone/tivoro-${size}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
           RENAME tivoro.png)

@@ -51,7 +51,7 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     qInstallMessageHandler(DisplayPerso);
     QApplication::setApplicationName(QStringLiteral("Tivoro"));
-    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setApplicationVersion(QStringLiteral(TIVORO_VERSIONE));
     // From the first touch of a finger on, the counting windows show their pad of digits.
     SensoreTocco tocco;
     Modulo1::Main();

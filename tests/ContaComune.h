@@ -1,7 +1,7 @@
 #pragma once
-// What the tests of the two counting windows share: a program folder with small
-// pictures of their own (and ways to break them), the scripting of a whole question,
+// What the tests of the two counting windows share: the scripting of a whole question,
 // and a look at what a picture control really paints.
+#include "CartellaFigure.h"
 #include "Supporto.h"
 
 #include "exercises/FormEs1.h"
@@ -12,76 +12,9 @@
 #include "ui/Finestre.h"
 #include "ui/Tastierino.h"
 
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QtTest>
 #include <initializer_list>
-
-// A program folder whose gif/ holds 1.gif .. 20.gif and m1.gif .. m9.gif, each one
-// plain colour (PNG data: the loader goes by the content, not the name).
-class CartellaFigure {
-public:
-    CartellaFigure()
-    {
-        QDir(dir_.path()).mkpath(QStringLiteral("gif"));
-        for (int n = 1; n <= 20; ++n)
-            Scrivi(QStringLiteral("%1.gif").arg(n));
-        for (int n = 1; n <= 9; ++n)
-            Scrivi(QStringLiteral("m%1.gif").arg(n));
-    }
-
-    QString Percorso() const { return dir_.path(); }
-    QString File(const QString& nome) const { return dir_.path() + QStringLiteral("/gif/") + nome; }
-
-    // The colour of a test picture: a different one for every name.
-    static QColor Colore(const QString& nome)
-    {
-        const int n = nome.startsWith(u'm') ? 20 + nome.mid(1).section(u'.', 0, 0).toInt()
-                                            : nome.section(u'.', 0, 0).toInt();
-        return QColor(QColor::fromHsv((n * 47) % 360, 230, 60 + (n * 5) % 190).rgb());
-    }
-
-    // The ways a picture file can be broken.
-    void Togli(const QString& nome) { QVERIFY(QFile::remove(File(nome))); }
-    void Svuota(const QString& nome) { Sovrascrivi(nome, QByteArray()); }
-    void Tronca(const QString& nome)
-    {
-        QFile f(File(nome));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray dati = f.readAll();
-        f.close();
-        Sovrascrivi(nome, dati.left(dati.size() / 2));
-    }
-    void Testo(const QString& nome) { Sovrascrivi(nome, "Questa non è una figura.\n"); }
-    // Breaks a picture in one of four ways: "mancante", "vuota", "troncata", "testo".
-    void Guasta(const QString& nome, const QString& guasto)
-    {
-        if (guasto == QLatin1String("mancante"))
-            Togli(nome);
-        else if (guasto == QLatin1String("vuota"))
-            Svuota(nome);
-        else if (guasto == QLatin1String("troncata"))
-            Tronca(nome);
-        else
-            Testo(nome);
-    }
-
-private:
-    void Scrivi(const QString& nome)
-    {
-        QImage img(24, 24, QImage::Format_RGB32);
-        img.fill(Colore(nome));
-        QVERIFY(img.save(File(nome), "PNG"));
-    }
-    void Sovrascrivi(const QString& nome, const QByteArray& dati)
-    {
-        QFile f(File(nome));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(f.write(dati), dati.size());
-    }
-    QTemporaryDir dir_;
-};
 
 // The colour a picture control shows at a point inside it (left of its middle, clear
 // of the question mark of the placeholder), as its window shows it: the control over

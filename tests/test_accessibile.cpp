@@ -14,7 +14,7 @@
 #include "exercises/FormOrd.h"
 #include "ui/CasellaRisposta.h"
 #include "ui/Finestre.h"
-#include "ui/Trascinamento.h"
+#include "ui/Tessera.h"
 #include "windows/FormAvvio.h"
 #include "windows/FormMenu.h"
 

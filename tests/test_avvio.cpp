@@ -24,8 +24,6 @@
 #include <array>
 
 namespace {
-QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
-
 void ControllaCarattere(QWidget* w, int pixel, bool grassetto)
 {
     QVERIFY(w);
@@ -172,7 +170,7 @@ void TestAvvio::invioESpazioSuAvvioApronoIlMenu()
     auto* menu = qobject_cast<FormMenu*>(aperte.front());
     QVERIFY(menu);
     QCOMPARE(menu->ColoreSfondo(), 0xFFFF00u);
-    QVERIFY(!Finestre::Cerca<FormAvvio>());
+    QVERIFY(!Caricata<FormAvvio>());
 }
 
 void TestAvvio::menuComeDaTabella()
@@ -244,7 +242,7 @@ void TestAvvio::ogniBottoneApreLaSuaFinestraEChiudeIlMenu()
     const auto aperte = FinestreVisibili();
     QCOMPARE(aperte.size(), 1);
     QCOMPARE(aperte.front()->objectName(), finestra);
-    QVERIFY(!Finestre::Cerca<FormMenu>());
+    QVERIFY(!Caricata<FormMenu>());
     auto* es = qobject_cast<FormEsercizio*>(aperte.front());
     QVERIFY(es);
     QCOMPARE(es->EtichettaEsatti->text(), QStringLiteral("0"));
@@ -287,7 +285,7 @@ void TestAvvio::chiusuraDellaFinestraTerminaIlProgramma()
     t->close();
     QCOMPARE(amb.terminazioni, 1);
     QVERIFY(amb.messaggi.domande.isEmpty());
-    QVERIFY(!Finestre::Cerca<FormMenu>());
+    QVERIFY(!Caricata<FormMenu>());
 }
 
 void TestAvvio::ritornoDaUnEsercizioDaUnMenuNuovoInUnNuovoColore()
@@ -297,7 +295,7 @@ void TestAvvio::ritornoDaUnEsercizioDaUnMenuNuovoInUnNuovoColore()
     auto* m = Finestre::Mostra<FormMenu>();
     QTest::mouseClick(m->Command7, Qt::LeftButton);
     Consegna();
-    auto* es = Finestre::Cerca<FormEs1>();
+    auto* es = Caricata<FormEs1>();
     QVERIFY(es);
     Modulo1::NumeroEsatti = 4;
     Modulo1::NumeroErrati = 2;
@@ -346,7 +344,7 @@ void TestAvvio::scatoleVereRispondonoDopo()
     QFETCH(QString, risposta);
     QFETCH(bool, effetto);
     Ambiente amb;
-    Piattaforma::ImpostaFinestrelle(std::make_unique<MessaggiQt>());
+    Piattaforma::ImpostaMessaggi(std::make_unique<MessaggiQt>());
     Casuale::Semina(5);
     Finestra* finestra = nullptr;
     FormMenu* menu = nullptr;
@@ -395,7 +393,7 @@ void TestAvvio::scatoleVereRispondonoDopo()
         // A click on the window under the box, through the window system, does not get there.
         const QPoint p = menu->Command7->mapTo(menu, menu->Command7->rect().center());
         QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, {}, p);
-        QVERIFY(!Finestre::Cerca<FormEs1>());
+        QVERIFY(!Caricata<FormEs1>());
     }
 
     if (risposta == u"Sì")

@@ -23,8 +23,6 @@
 #include <unistd.h>
 #endif
 
-using ModuloColoriSuoni::Colore;
-
 // Qt Multimedia leaves behind, when the process ends, what its loader made for a sound it
 // never got ready (the rows "formato di 17 byte" and the like): its loading thread is gone
 // before those are deleted. With the sanitizers, whole stacks tell them apart.
@@ -39,7 +37,7 @@ namespace {
 struct Rgb {
     int r, g, b;
 };
-Colore DaRgb(Rgb c) { return Colore(c.r) | (Colore(c.g) << 8) | (Colore(c.b) << 16); }
+ColoreBGR DaRgb(Rgb c) { return ColoreBGR(c.r) | (ColoreBGR(c.g) << 8) | (ColoreBGR(c.b) << 16); }
 
 // The tables as (red, green, blue), entries 1 to 18.
 const Rgb primaTabella[18] = {{255, 192, 192}, {255, 128, 128}, {255, 192, 192}, {255, 192, 128}, {255, 128, 0},
@@ -47,9 +45,9 @@ const Rgb primaTabella[18] = {{255, 192, 192}, {255, 128, 128}, {255, 192, 192},
                               {192, 255, 255}, {0, 255, 255},   {192, 192, 255}, {255, 192, 255}, {255, 192, 255},
                               {224, 224, 224}, {255, 192, 255}, {255, 0, 255}};
 
-std::array<Colore, 19> Attesa(TabellaColori t)
+std::array<ColoreBGR, 19> Attesa(TabellaColori t)
 {
-    std::array<Colore, 19> a{};
+    std::array<ColoreBGR, 19> a{};
     for (int i = 0; i < 18; ++i)
         a[std::size_t(i + 1)] = DaRgb(primaTabella[i]);
     if (t == TabellaColori::Esercizi) {
@@ -164,7 +162,7 @@ void TestColoriSuoni::caricaColoriUnaEstrazioneLaVoceDellaFormula()
 
 void TestColoriSuoni::soloLaTabellaDiOrdinaDaRossoEBluPuri()
 {
-    const Colore rosso = DaRgb({255, 0, 0}), blu = DaRgb({0, 0, 255});
+    const ColoreBGR rosso = DaRgb({255, 0, 0}), blu = DaRgb({0, 0, 255});
     for (TabellaColori t : tutte) {
         const auto& c = ModuloColoriSuoni::Colori(t);
         const bool haRossoOBlu = std::find(c.begin() + 1, c.end(), rosso) != c.end() ||

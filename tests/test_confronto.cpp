@@ -1,5 +1,6 @@
 // The two comparison windows: layout, the question and its draws, the answers, and the
 // way in from the menu.
+#include "CartellaFigure.h"
 #include "Supporto.h"
 
 #include "app/Casuale.h"
@@ -19,28 +20,6 @@
 #include <QtTest>
 
 namespace {
-QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
-
-// The colour of test picture n: twenty colours far enough apart to tell them apart.
-QColor ColoreFigura(int n) { return QColor(QColor::fromHsv((n * 37) % 360, 255, 100 + 7 * n).rgb()); }
-
-// A program folder with gif/1.gif .. gif/20.gif, each one plain colour.
-class Cartella {
-public:
-    Cartella()
-    {
-        QDir(dir.path()).mkdir(QStringLiteral("gif"));
-        for (int n = 1; n <= 20; ++n) {
-            QImage img(12, 12, QImage::Format_RGB32);
-            img.fill(ColoreFigura(n));
-            img.save(File(n), "PNG");
-        }
-    }
-    QString Percorso() const { return dir.path(); }
-    QString File(int n) const { return dir.path() + QStringLiteral("/gif/%1.gif").arg(n); }
-    QTemporaryDir dir;
-};
-
 // The four arrays of a window by number 1 to 4.
 PostiFigure::Posti& Schiera(FormConfronto* f, int numero)
 {
@@ -83,7 +62,7 @@ struct Atteso {
 };
 
 // Every one of the 36 places, the answer row and the counts of the question.
-void Controlla(FormConfronto* f, const Cartella& c, const Atteso& a)
+void Controlla(FormConfronto* f, const CartellaFigure& c, const Atteso& a)
 {
     QCOMPARE(int(f->Quanti1), int(a.posti1.size()));
     QCOMPARE(int(f->Quanti2), int(a.posti2.size()));
@@ -157,28 +136,6 @@ Atteso AttesoSemplice(int quanti1, int quanti2)
 }
 
 void Clic(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
-
-// The place positions, row by row: index, then Left, Top of Image1, Image2, Image3, Image4.
-struct RigaPosti {
-    int indice;
-    int x1, y1, x2, y2, x3, y3, x4, y4;
-};
-
-const RigaPosti PostiEs2[9] = {
-    {0, 360, 240, 360, 2400, 4680, 360, 5400, 2880},   {1, 1440, 240, 360, 1440, 5640, 360, 4080, 240},
-    {2, 360, 1080, 360, 3360, 3720, 1320, 5400, 240},  {3, 1440, 1080, 1320, 600, 4680, 1320, 4080, 1080},
-    {4, 2400, 240, 1320, 1440, 5640, 1320, 5400, 1080}, {5, 2400, 1080, 360, 600, 3720, 2280, 4080, 2040},
-    {6, 360, 2040, 1320, 2280, 4680, 2280, 4080, 2880}, {7, 1440, 2040, 1320, 3000, 5640, 2280, 5400, 2040},
-    {8, 2400, 2040, 1320, 3840, 3720, 360, 4080, 3720},
-};
-
-const RigaPosti PostiEs3[9] = {
-    {0, 840, 360, 5520, 600, 1680, 2640, 1080, 1200},  {1, 1800, 360, 1440, 1920, 5640, 2640, 5160, 1560},
-    {2, 1920, 1080, 2280, 3240, 240, 2160, 960, 3360}, {3, 240, 1320, 2760, 720, 3960, 1680, 240, 3840},
-    {4, 840, 2640, 3240, 1440, 3360, 0, 3120, 3120},   {5, 2520, 2400, 1680, 3720, 4800, 120, 4440, 3840},
-    {6, 3960, 720, 3600, 3840, 4080, 2400, 2520, 0},   {7, 3360, 2280, 6000, 3720, 4920, 2520, 2520, 1680},
-    {8, 120, 3120, 5160, 3480, 120, 360, 4080, 3120},
-};
 } // namespace
 
 class TestConfronto : public QObject {
@@ -213,21 +170,10 @@ void TestConfronto::postiComeDaTabella_data()
     QTest::addColumn<QString>("finestra");
     QTest::addColumn<int>("schiera");
     QTest::addColumn<int>("indice");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<int>("top");
-    const struct {
-        const char* nome;
-        const RigaPosti* righe;
-    } finestre[] = {{"FormEs2", PostiEs2}, {"FormEs3", PostiEs3}};
-    for (const auto& f : finestre) {
-        for (int r = 0; r < 9; ++r) {
-            const RigaPosti& p = f.righe[r];
-            const int xy[4][2] = {{p.x1, p.y1}, {p.x2, p.y2}, {p.x3, p.y3}, {p.x4, p.y4}};
-            for (int s = 0; s < 4; ++s)
-                QTest::addRow("%s Image%d(%d)", f.nome, s + 1, p.indice)
-                    << QString::fromLatin1(f.nome) << s + 1 << p.indice << xy[s][0] << xy[s][1];
-        }
-    }
+    for (const char* nome : {"FormEs2", "FormEs3"})
+        for (int indice = 0; indice < 9; ++indice)
+            for (int s = 1; s <= 4; ++s)
+                QTest::addRow("%s Image%d(%d)", nome, s, indice) << QString::fromLatin1(nome) << s << indice;
 }
 
 void TestConfronto::postiComeDaTabella()
@@ -235,8 +181,6 @@ void TestConfronto::postiComeDaTabella()
     QFETCH(QString, finestra);
     QFETCH(int, schiera);
     QFETCH(int, indice);
-    QFETCH(int, left);
-    QFETCH(int, top);
     Ambiente amb;
     std::unique_ptr<FormConfronto> f;
     if (finestra == QStringLiteral("FormEs2"))
@@ -248,7 +192,7 @@ void TestConfronto::postiComeDaTabella()
     QVERIFY(p);
     QCOMPARE(p, Schiera(f.get(), schiera)[std::size_t(indice)]);
     QCOMPARE(p->parentWidget(), f->Client());
-    QCOMPARE(p->geometry(), Px(left, top, 615, 615));
+    QCOMPARE(p->geometry(), Posto(finestra, schiera, indice));
     QVERIFY(p->Vuoto());
     QVERIFY(p->Tag.isEmpty());
     QVERIFY(p->isVisibleTo(f.get()));
@@ -309,7 +253,7 @@ void TestConfronto::controlliComeDaTabella_data()
 void TestConfronto::controlliComeDaTabella()
 {
     QFETCH(QString, finestra);
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Scrivi(draws, Semplice(finestra, 1, 1), LatiSchiere(finestra));
@@ -367,13 +311,13 @@ void TestConfronto::controlliComeDaTabella()
     }
 
     // The frame in its upper column.
-    QCOMPARE(f->ComandoIconaSi->geometry(), Px(7200, 240, 855, 750));
-    QCOMPARE(f->ComandoIconaNo->geometry(), Px(7200, 240, 855, 750));
+    QCOMPARE(f->ComandoIconaSi->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("facce")));
+    QCOMPARE(f->ComandoIconaNo->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("facce")));
     QCOMPARE(f->Label1->geometry(), Px(6960, 1680, 735, 375));
     QCOMPARE(f->Label2->geometry(), Px(6960, 2280, 735, 495));
-    QCOMPARE(f->EtichettaEsatti->geometry(), Px(7800, 1560, 975, 615));
-    QCOMPARE(f->EtichettaErrati->geometry(), Px(7800, 2160, 855, 615));
-    QCOMPARE(f->BottoneAvanti->geometry(), Px(6840, 4920, 1905, 855));
+    QCOMPARE(f->EtichettaEsatti->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("esatti")));
+    QCOMPARE(f->EtichettaErrati->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("errati")));
+    QCOMPARE(f->BottoneAvanti->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("avanti")));
     QVERIFY(!f->BottoneAvanti->isEnabled());
     QVERIFY(f->ComandoIconaNo->isVisible());
     QVERIFY(!f->ComandoIconaSi->isVisible());
@@ -397,7 +341,7 @@ void TestConfronto::controlliComeDaTabella()
 
 void TestConfronto::domandaEs2ConTutteLeRiestrazioni()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda d;
@@ -418,7 +362,7 @@ void TestConfronto::domandaEs2ConTutteLeRiestrazioni()
 
 void TestConfronto::domandaEs3ConTutteLeRiestrazioni()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda d;
@@ -475,7 +419,7 @@ void TestConfronto::schiereScelte()
     QFETCH(QList<int>, estratte);
     QFETCH(int, a1);
     QFETCH(int, a2);
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda d;
@@ -502,7 +446,7 @@ void TestConfronto::domandeCasualiRispettanoLeRegole_data()
 void TestConfronto::domandeCasualiRispettanoLeRegole()
 {
     QFETCH(QString, finestra);
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     Casuale::Semina(20240611);
     FormConfronto* f = Apri(finestra);
@@ -578,7 +522,7 @@ void TestConfronto::risposte()
     QFETCH(int, quanti2);
     QFETCH(QString, giusto);
     QFETCH(QString, segno);
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Scrivi(draws, Semplice(finestra, quanti1, quanti2), LatiSchiere(finestra));
@@ -629,7 +573,7 @@ void TestConfronto::ilSegnoRestaFinoAdAvanti_data()
 void TestConfronto::ilSegnoRestaFinoAdAvanti()
 {
     QFETCH(QString, finestra);
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Scrivi(draws, Semplice(finestra, 6, 2), LatiSchiere(finestra));
@@ -671,7 +615,7 @@ void TestConfronto::ilSegnoRestaFinoAdAvanti()
 
 void TestConfronto::laFinestraMostraLeFigureSulPannello()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda d;
@@ -694,11 +638,11 @@ void TestConfronto::laFinestraMostraLeFigureSulPannello()
         const QPoint p = dentro.x() < 0 ? w->geometry().center() : w->geometry().topLeft() + dentro;
         return QColor(img.pixel(p));
     };
-    QCOMPARE(colore(f->Image2[4]), ColoreFigura(6));
-    QCOMPARE(colore(f->Image4[8]), ColoreFigura(13));
+    QCOMPARE(colore(f->Image2[4]), CartellaFigure::Colore(6));
+    QCOMPARE(colore(f->Image4[8]), CartellaFigure::Colore(13));
     QCOMPARE(colore(f->Image1[4]), QColor(0xE0, 0xE0, 0xE0)); // an empty place shows the window
-    QCOMPARE(colore(f->Image5), ColoreFigura(6));             // above the white panel
-    QCOMPARE(colore(f->Image6), ColoreFigura(13));
+    QCOMPARE(colore(f->Image5), CartellaFigure::Colore(6));             // above the white panel
+    QCOMPARE(colore(f->Image6), CartellaFigure::Colore(13));
     QCOMPARE(colore(f->Label4, QPoint(1, 1)), QColor(Qt::white)); // the panel through the sign's label
     // Its border, where the two pictures do not cover it.
     QCOMPARE(colore(f->Label3, QPoint(f->Label3->width() / 2, 0)), QColor(Qt::black));
@@ -715,7 +659,7 @@ void TestConfronto::laFinestraMostraLeFigureSulPannello()
 
 void TestConfronto::figureMancantiOGuasteDannoUnSoloAvviso()
 {
-    Cartella c;
+    CartellaFigure c;
     QFile::remove(c.File(7));
     {
         QFile guasto(c.File(15));
@@ -779,7 +723,7 @@ void TestConfronto::dalMenuAlleRisposte()
 {
     QFETCH(QString, bottone);
     QFETCH(QString, finestra);
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     draws.DaUnoA(9, 18); // the menu's colour
@@ -804,7 +748,7 @@ void TestConfronto::dalMenuAlleRisposte()
     auto* f = qobject_cast<FormConfronto*>(aperte.front());
     QVERIFY(f);
     QCOMPARE(f->objectName(), finestra);
-    QVERIFY(!Finestre::Cerca<FormMenu>());
+    QVERIFY(!Caricata<FormMenu>());
     QVERIFY(QTest::qWaitForWindowExposed(f));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
@@ -846,8 +790,8 @@ void TestConfronto::dalMenuAlleRisposte()
     f->mnuEsci->trigger();
     Consegna();
     QVERIFY(draws.Finiti());
-    QVERIFY(Finestre::Cerca<FormMenu>());
-    QVERIFY(!Finestre::Cerca<FormEs2>() && !Finestre::Cerca<FormEs3>());
+    QVERIFY(Caricata<FormMenu>());
+    QVERIFY(!Caricata<FormEs2>() && !Caricata<FormEs3>());
     QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(0));
 }
 

@@ -11,9 +11,7 @@
 #include <QToolButton>
 
 namespace {
-QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
-
-ModuloColoriSuoni::Colore Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[std::size_t(n)]; }
+ColoreBGR Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[std::size_t(n)]; }
 
 const PostiFigure::Posti& Schiera(FormEs1* f, int a) { return a == 1 ? f->Image1 : a == 2 ? f->Image2 : f->Image3; }
 
@@ -56,17 +54,13 @@ void TestFormEs1::disposizioneComeDaTabella()
     QCOMPARE(f.Client()->size(), QSize(638, 459));
     QVERIFY(f.FileFigura.isEmpty());
 
-    const int posti[3][9][2] = {
-        {{840, 240}, {2280, 240}, {3720, 240}, {840, 1680}, {2280, 1680}, {3720, 1680}, {840, 3120}, {2280, 3120}, {3720, 3120}},
-        {{240, 960}, {2160, 120}, {4080, 1080}, {120, 2520}, {2040, 1440}, {3600, 2280}, {1800, 2760}, {600, 3840}, {3360, 3720}},
-        {{240, 960}, {1440, 960}, {2760, 960}, {4080, 960}, {5400, 960}, {720, 2400}, {1920, 2400}, {3240, 2400}, {4560, 2400}}};
     for (int a = 1; a <= 3; ++a) {
         for (int i = 0; i < 9; ++i) {
             const QString nome = QStringLiteral("Image%1(%2)").arg(a).arg(i);
             auto* c = Controllo<ControlloImmagine>(&f, nome);
             QVERIFY2(c, qPrintable(nome));
             QCOMPARE(c, Schiera(&f, a)[std::size_t(i)]);
-            QCOMPARE(c->geometry(), Px(posti[a - 1][i][0], posti[a - 1][i][1], 1095, 1095));
+            QCOMPARE(c->geometry(), Posto(QStringLiteral("FormEs1"), a, i));
             QVERIFY(c->Vuoto());
             QVERIFY(c->Tag.isEmpty());
             QCOMPARE(c->focusPolicy(), Qt::NoFocus);
@@ -84,13 +78,13 @@ void TestFormEs1::disposizioneComeDaTabella()
     QVERIFY(t->text().isEmpty());
 
     // The frame stands where the counting windows have it.
-    QCOMPARE(f.ComandoIconaNo->geometry(), Px(7200, 720, 855, 750));
-    QCOMPARE(f.ComandoIconaSi->geometry(), Px(7200, 720, 855, 750));
+    QCOMPARE(f.ComandoIconaNo->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("facce")));
+    QCOMPARE(f.ComandoIconaSi->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("facce")));
     QCOMPARE(f.Label1->geometry(), Px(6960, 2160, 735, 375));
     QCOMPARE(f.Label2->geometry(), Px(6960, 2760, 735, 495));
-    QCOMPARE(f.EtichettaEsatti->geometry(), Px(7800, 2040, 975, 615));
-    QCOMPARE(f.EtichettaErrati->geometry(), Px(7800, 2640, 855, 615));
-    QCOMPARE(f.BottoneAvanti->geometry(), Px(6840, 5280, 1905, 855));
+    QCOMPARE(f.EtichettaEsatti->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("esatti")));
+    QCOMPARE(f.EtichettaErrati->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("errati")));
+    QCOMPARE(f.BottoneAvanti->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("avanti")));
     QVERIFY(!f.BottoneAvanti->isEnabled());
     QVERIFY(f.ComandoIconaSi->isHidden());
     QVERIFY(!f.ComandoIconaNo->isHidden());

@@ -1,5 +1,6 @@
 // The one-to-one correspondence window: the question, the three answer buttons and
 // the way from one question to the next.
+#include "CartellaFigure.h"
 #include "Supporto.h"
 
 #include "app/Casuale.h"
@@ -11,40 +12,14 @@
 #include "ui/Finestre.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QtTest>
-#include <vector>
 
 namespace {
 
-QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
-
-ModuloColoriSuoni::Colore Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[std::size_t(n)]; }
-
-// A program folder with the twenty object pictures, each a small square of its own
-// colour, saved as PNG under the names the program reads.
-class Cartella {
-public:
-    explicit Cartella(std::vector<int> mancanti = {})
-    {
-        QDir().mkpath(dir.path() + QStringLiteral("/gif"));
-        for (int n = 1; n <= 20; ++n) {
-            if (std::find(mancanti.begin(), mancanti.end(), n) != mancanti.end())
-                continue;
-            QImage img(6, 6, QImage::Format_RGB32);
-            img.fill(QColor::fromHsv((n * 18) % 360, 220, 230));
-            img.save(File(n), "PNG");
-        }
-    }
-    QString Percorso() const { return dir.path(); }
-    QString File(int n) const { return dir.path() + QStringLiteral("/gif/%1.gif").arg(n); }
-
-private:
-    QTemporaryDir dir;
-};
+ColoreBGR Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[std::size_t(n)]; }
 
 // The draws of one question: colour, picture A, picture B (with its re-draws), how many,
 // which array, and the places (with their re-draws).
@@ -121,7 +96,7 @@ private slots:
 
 void TestFormEs4::domandaComeDaEstrazioni()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     // Colour 4; A = 7; B drawn as 7 twice, then 12; three pictures in Image2, at 4, 4
@@ -134,7 +109,7 @@ void TestFormEs4::domandaComeDaEstrazioni()
     QCOMPARE(f->FileFigura1, c.File(7));
     QCOMPARE(f->FileFigura2, c.File(12));
     QCOMPARE(f->Quanti, std::int16_t(3));
-    QCOMPARE(f->Messi, std::int16_t(0));
+    QCOMPARE(f->Messi(), std::int16_t(0));
     QCOMPARE(Figure(f->Image2), Attese(c.File(7), {0, 4, 8}));
     QCOMPARE(Tag(f->Image2), TagAttesi({0, 4, 8}));
     QCOMPARE(Figure(f->Image1), Attese(QString(), {}));
@@ -152,7 +127,7 @@ void TestFormEs4::domandaComeDaEstrazioni()
 
 void TestFormEs4::nuovaDomandaSvuotaTuttoPrimaDiRiempire()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda(draws, 1, 20, {1}, 2, 1, {3, 6});
@@ -170,7 +145,7 @@ void TestFormEs4::nuovaDomandaSvuotaTuttoPrimaDiRiempire()
     QCOMPARE(Tag(f->Image1), TagAttesi({0, 3}));
     QCOMPARE(Figure(f->Image3), Attese(QString(), {}));
     QCOMPARE(Tag(f->Image3), TagAttesi({}));
-    QCOMPARE(f->Messi, std::int16_t(0));
+    QCOMPARE(f->Messi(), std::int16_t(0));
 
     // And the question after that switches to Image2: Image1 is left empty.
     Domanda(draws, 2, 9, {10}, 1, 2, {7});
@@ -183,7 +158,7 @@ void TestFormEs4::nuovaDomandaSvuotaTuttoPrimaDiRiempire()
 
 void TestFormEs4::quantiNoveRiempieTuttaLaSchiera()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda(draws, 9, 3, {4}, 9, 1, {8, 0, 8, 4, 2, 6, 0, 1, 3, 5, 2, 7});
@@ -204,7 +179,7 @@ void TestFormEs4::quantiNoveRiempieTuttaLaSchiera()
 
 void TestFormEs4::finestraComeDaTabella()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda(draws, 1, 1, {2}, 1, 1, {0});
@@ -213,21 +188,13 @@ void TestFormEs4::finestraComeDaTabella()
     QCOMPARE(f->Client()->size(), QSize(638, 459));
     QCOMPARE(f->windowTitle(), QStringLiteral("Tivoro"));
 
-    const int image1[9][2] = {{360, 240},  {1440, 240},  {360, 1080},  {1440, 1080}, {2400, 240},
-                              {2400, 1080}, {360, 2040}, {1440, 2040}, {2400, 2040}};
-    const int image2[9][2] = {{360, 2400},  {360, 1440},  {360, 3360},  {1320, 600}, {1320, 1440},
-                              {360, 600},   {1320, 2280}, {1320, 3000}, {1320, 3840}};
-    const int image3[9][2] = {{4200, 840},  {5160, 840},  {6120, 840},  {4200, 1800}, {5160, 1800},
-                              {6120, 1800}, {4200, 2760}, {5160, 2760}, {6120, 2760}};
     for (int i = 0; i < 9; ++i) {
-        const auto nome = [i](const char* n) { return Controlli::NomeElemento(n, i); };
-        auto* a = Controllo<ControlloImmagine>(f, nome("Image1"));
-        auto* b = Controllo<ControlloImmagine>(f, nome("Image2"));
-        auto* g = Controllo<ControlloImmagine>(f, nome("Image3"));
-        QVERIFY(a && b && g);
-        QCOMPARE(a->geometry(), Px(image1[i][0], image1[i][1], 615, 615));
-        QCOMPARE(b->geometry(), Px(image2[i][0], image2[i][1], 615, 615));
-        QCOMPARE(g->geometry(), Px(image3[i][0], image3[i][1], 615, 615));
+        for (int s = 1; s <= 3; ++s) {
+            const QByteArray schiera = "Image" + QByteArray::number(s);
+            auto* p = Controllo<ControlloImmagine>(f, Controlli::NomeElemento(schiera.constData(), i));
+            QVERIFY(p);
+            QCOMPARE(p->geometry(), Posto(QStringLiteral("FormEs4"), s, i));
+        }
     }
 
     struct Bottone {
@@ -262,17 +229,17 @@ void TestFormEs4::finestraComeDaTabella()
     }
 
     // The frame's column at the right.
-    QCOMPARE(f->BottoneAvanti->geometry(), Px(6840, 4920, 1905, 855));
+    QCOMPARE(f->BottoneAvanti->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("avanti")));
     QVERIFY(!f->BottoneAvanti->isEnabled());
-    QCOMPARE(f->ComandoIconaSi->geometry(), Px(7200, 240, 855, 750));
+    QCOMPARE(f->ComandoIconaSi->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("facce")));
     QVERIFY(!f->ComandoIconaSi->isVisible());
     QVERIFY(f->ComandoIconaNo->isVisible());
-    QCOMPARE(f->EtichettaEsatti->geometry(), Px(7800, 1560, 975, 615));
+    QCOMPARE(f->EtichettaEsatti->geometry(), Cornice(QStringLiteral("alta"), QStringLiteral("esatti")));
 }
 
 void TestFormEs4::decimaPressioneIgnorata()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda(draws, 3, 11, {14}, 5, 2, {1, 2, 3, 4, 5});
@@ -296,7 +263,7 @@ void TestFormEs4::decimaPressioneIgnorata()
         } else {
             QTest::keyClick(f->Command1, Qt::Key_Return);
         }
-        QTRY_COMPARE(f->Messi, std::int16_t(n));
+        QTRY_COMPARE(f->Messi(), std::int16_t(n));
         // Row by row from the top left: the first n places and no other.
         QStringList attese(9);
         for (int i = 0; i < n; ++i)
@@ -311,7 +278,7 @@ void TestFormEs4::decimaPressioneIgnorata()
 
     // A tenth press, clicked or by Enter, changes nothing at all.
     auto stato = [&] {
-        return QStringList{QString::number(f->Messi),
+        return QStringList{QString::number(f->Messi()),
                            f->EtichettaEsatti->text(),
                            f->EtichettaErrati->text(),
                            QString::number(Modulo1::NumeroEsatti),
@@ -331,7 +298,7 @@ void TestFormEs4::decimaPressioneIgnorata()
 
 void TestFormEs4::grigliaVuotaSempreSbagliata()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda(draws, 3, 2, {3}, 1, 1, {4});
@@ -358,7 +325,7 @@ void TestFormEs4::grigliaVuotaSempreSbagliata()
 
 void TestFormEs4::svuotaDopoErroreEControllaDiNuovo()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda(draws, 3, 8, {9}, 2, 2, {6, 2});
@@ -371,7 +338,7 @@ void TestFormEs4::svuotaDopoErroreEControllaDiNuovo()
     QCOMPARE(Figure(f->Image3), Attese(c.File(9), {0, 1, 2})); // the check leaves the grid
 
     Premi(f->Command3);
-    QCOMPARE(f->Messi, std::int16_t(0));
+    QCOMPARE(f->Messi(), std::int16_t(0));
     QCOMPARE(Figure(f->Image3), Attese(QString(), {}));
     // Emptying gives no feedback at all.
     QCOMPARE(amb.suoni.percorsi.size(), 1);
@@ -400,7 +367,7 @@ void TestFormEs4::svuotaDopoErroreEControllaDiNuovo()
 
 void TestFormEs4::risoltoPoiAvanti()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda(draws, 3, 15, {16}, 1, 1, {5});
@@ -418,7 +385,7 @@ void TestFormEs4::risoltoPoiAvanti()
     Premi(f->Command1);
     Premi(f->Command2);
     Premi(f->Command3);
-    QCOMPARE(f->Messi, std::int16_t(1));
+    QCOMPARE(f->Messi(), std::int16_t(1));
     QCOMPARE(Figure(f->Image3), Attese(c.File(16), {0}));
     QCOMPARE(amb.suoni.percorsi.size(), 1);
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
@@ -434,7 +401,7 @@ void TestFormEs4::risoltoPoiAvanti()
     QVERIFY(f->ComandoIconaSi->isVisible());
     QVERIFY(!f->ComandoIconaNo->isVisible());
     QCOMPARE(f->Quanti, std::int16_t(4));
-    QCOMPARE(f->Messi, std::int16_t(0));
+    QCOMPARE(f->Messi(), std::int16_t(0));
     QCOMPARE(Figure(f->Image3), Attese(QString(), {}));
     QCOMPARE(Figure(f->Image1), Attese(QString(), {}));
     QCOMPARE(Figure(f->Image2), Attese(c.File(6), {0, 1, 2, 3}));
@@ -450,7 +417,7 @@ void TestFormEs4::risoltoPoiAvanti()
 
 void TestFormEs4::molteDomandeCoerenti()
 {
-    Cartella c;
+    CartellaFigure c;
     Ambiente amb(c.Percorso());
     Casuale::Semina(20240607);
     auto* f = Finestre::Mostra<FormEs4>();
@@ -483,7 +450,8 @@ void TestFormEs4::molteDomandeCoerenti()
 
 void TestFormEs4::figuraIllegibileSegnalataConLaDomanda()
 {
-    Cartella c({12});
+    CartellaFigure c;
+    c.Togli(QStringLiteral("12.gif"));
     Ambiente amb(c.Percorso());
     CasualeScriptato draws;
     Domanda(draws, 3, 7, {12}, 2, 1, {0, 1});

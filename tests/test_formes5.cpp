@@ -10,9 +10,7 @@
 #include <QToolButton>
 
 namespace {
-QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
-
-ModuloColoriSuoni::Colore Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[std::size_t(n)]; }
+ColoreBGR Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Esercizi)[std::size_t(n)]; }
 } // namespace
 
 class TestFormEs5 : public QObject {
@@ -50,9 +48,9 @@ void TestFormEs5::disposizioneComeDaTabella()
     QVERIFY(t->isEnabled());
     QVERIFY(t->text().isEmpty());
 
-    QCOMPARE(f.ComandoIconaSi->geometry(), Px(7200, 720, 855, 750));
-    QCOMPARE(f.EtichettaEsatti->geometry(), Px(7800, 2040, 975, 615));
-    QCOMPARE(f.BottoneAvanti->geometry(), Px(6840, 5280, 1905, 855));
+    QCOMPARE(f.ComandoIconaSi->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("facce")));
+    QCOMPARE(f.EtichettaEsatti->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("esatti")));
+    QCOMPARE(f.BottoneAvanti->geometry(), Cornice(QStringLiteral("bassa"), QStringLiteral("avanti")));
     QVERIFY(f.ComandoIconaSi->isHidden());
     QVERIFY(!f.ComandoIconaNo->isHidden());
     QVERIFY(!f.BottoneAvanti->isEnabled());

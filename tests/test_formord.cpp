@@ -8,11 +8,12 @@
 #include "app/Modulo1.h"
 #include "app/ModuloColoriSuoni.h"
 #include "exercises/FormOrd.h"
+#include "ui/AnelloFocus.h"
+#include "ui/Casella.h"
 #include "ui/ControlloImmagine.h"
 #include "ui/Controlli.h"
 #include "ui/Finestre.h"
-#include "ui/AnelloFocus.h"
-#include "ui/Trascinamento.h"
+#include "ui/Tessera.h"
 #include "windows/FormMenu.h"
 
 #include <QAccessible>
@@ -25,9 +26,7 @@
 
 namespace {
 
-QRect Px(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
-
-ModuloColoriSuoni::Colore Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Ordina)[std::size_t(n)]; }
+ColoreBGR Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Ordina)[std::size_t(n)]; }
 
 // The draws of a new game: its colour, then one place draw for each of the nine places.
 void Partita(CasualeScriptato& d, int colore, std::initializer_list<int> posti)
@@ -149,16 +148,15 @@ void TestFormOrd::finestraComeDaTabella()
     QCOMPARE(f->ColoreSfondo(), 0x0000FFu);
     QCOMPARE(SfondoVisto(f), QColor(255, 0, 0));
 
-    const int colonne[9] = {120, 1200, 2280, 3360, 4440, 5520, 6600, 7680, 8760};
     for (int i = 0; i < 9; ++i) {
         auto* casella = Controllo<Casella>(f, Controlli::NomeElemento("Label4", i));
         auto* tessera = Controllo<Tessera>(f, Controlli::NomeElemento("Label3", i));
         QVERIFY(casella && tessera);
         QCOMPARE(casella, f->Label4[std::size_t(i)]);
         QCOMPARE(tessera, f->Label3[std::size_t(i)]);
-        QCOMPARE(casella->geometry(), Px(colonne[i], 1320, 1005, 1005));
+        QCOMPARE(casella->geometry(), Posto(QStringLiteral("FormOrd"), QStringLiteral("Label4"), i));
         // All draws 0: tile i stands in column i.
-        QCOMPARE(tessera->geometry(), Px(colonne[i], 3480, 1005, 1005));
+        QCOMPARE(tessera->geometry(), Posto(QStringLiteral("FormOrd"), QStringLiteral("Label3"), i));
         QCOMPARE(casella->text(), QString());
         QCOMPARE(tessera->text(), QString::number(i + 1));
         QVERIFY(tessera->isEnabled());
@@ -179,19 +177,19 @@ void TestFormOrd::finestraComeDaTabella()
     }
 
     // Faces and counts in one row at the top; both faces visible, the laughing one on top.
-    QCOMPARE(f->ComandoIconaSi->geometry(), Px(2280, 120, 975, 855));
-    QCOMPARE(f->ComandoIconaNo->geometry(), Px(2280, 120, 975, 855));
+    QCOMPARE(f->ComandoIconaSi->geometry(), Cornice(QStringLiteral("riga"), QStringLiteral("facce")));
+    QCOMPARE(f->ComandoIconaNo->geometry(), Cornice(QStringLiteral("riga"), QStringLiteral("facce")));
     QVERIFY(f->ComandoIconaSi->isVisible());
     QVERIFY(f->ComandoIconaNo->isVisible());
     const auto figli = f->Client()->children();
     QVERIFY(figli.indexOf(f->ComandoIconaSi) > figli.indexOf(f->ComandoIconaNo));
     QCOMPARE(f->Label1->geometry(), Px(3480, 480, 735, 375));
-    QCOMPARE(f->EtichettaErrati->geometry(), Px(6360, 360, 855, 615));
+    QCOMPARE(f->EtichettaErrati->geometry(), Cornice(QStringLiteral("riga"), QStringLiteral("errati")));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral("0"));
-    QCOMPARE(f->BottoneAvanti->geometry(), Px(6600, 5160, 1905, 855));
+    QCOMPARE(f->BottoneAvanti->geometry(), Cornice(QStringLiteral("riga"), QStringLiteral("avanti")));
     QVERIFY(!f->BottoneAvanti->isEnabled());
-    QCOMPARE(f->Sistemati, std::int16_t(0));
+    QCOMPARE(f->Sistemati(), std::int16_t(0));
     QCOMPARE(f->MenuAzzera->text(), QStringLiteral("Azzera conteggio          "));
 }
 
@@ -258,7 +256,7 @@ void TestFormOrd::dropSbagliatoPoiGiusto()
     QCOMPARE(RigaCaselle(f), QStringList(9));
     QCOMPARE(tre->text(), QStringLiteral("3"));
     QVERIFY(tre->isEnabled());
-    QCOMPARE(f->Sistemati, std::int16_t(0));
+    QCOMPARE(f->Sistemati(), std::int16_t(0));
 
     // Two more wrong drops: each counts and sounds; the window stays black.
     f->Label4_DragDrop(0, tre);
@@ -282,7 +280,7 @@ void TestFormOrd::dropSbagliatoPoiGiusto()
     QCOMPARE(Modulo1::NumeroEsatti, std::int16_t(1));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 3"));
-    QCOMPARE(f->Sistemati, std::int16_t(1));
+    QCOMPARE(f->Sistemati(), std::int16_t(1));
     QVERIFY(!f->BottoneAvanti->isEnabled());
     // No sound for a right drop.
     QCOMPARE(amb.suoni.percorsi.size(), 3);
@@ -305,7 +303,7 @@ void TestFormOrd::dropSbagliatoSuCasellaPiena()
     QVERIFY(f->Label3[5]->isEnabled());
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
-    QCOMPARE(f->Sistemati, std::int16_t(1));
+    QCOMPARE(f->Sistemati(), std::int16_t(1));
     QCOMPARE(f->ColoreSfondo(), 0u);
     QVERIFY(f->ComandoIconaNo->isVisible());
 
@@ -315,7 +313,7 @@ void TestFormOrd::dropSbagliatoSuCasellaPiena()
     f->Label4_DragDrop(3, nullptr);
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral(" 1"));
     QCOMPARE(f->EtichettaErrati->text(), QStringLiteral(" 1"));
-    QCOMPARE(f->Sistemati, std::int16_t(1));
+    QCOMPARE(f->Sistemati(), std::int16_t(1));
     QVERIFY(draws.Finiti());
 }
 
@@ -348,7 +346,7 @@ void TestFormOrd::noveGiustiPoiAvanti()
         QVERIFY(!f->BottoneAvanti->isEnabled());
         const int i = ordine[n];
         f->Label4_DragDrop(std::int16_t(i), f->Label3[std::size_t(i)]);
-        QCOMPARE(f->Sistemati, std::int16_t(n + 1));
+        QCOMPARE(f->Sistemati(), std::int16_t(n + 1));
     }
     QVERIFY(draws.Finiti());
     QCOMPARE(f->ColoreSfondo(), Voce(9));
@@ -366,7 +364,7 @@ void TestFormOrd::noveGiustiPoiAvanti()
     QVERIFY(draws.Finiti());
     QCOMPARE(f->ColoreSfondo(), Voce(12));
     QVERIFY(!f->BottoneAvanti->isEnabled());
-    QCOMPARE(f->Sistemati, std::int16_t(0));
+    QCOMPARE(f->Sistemati(), std::int16_t(0));
     QCOMPARE(RigaCaselle(f), QStringList(9));
     QCOMPARE(RigaTessere(f), (QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"}));
     for (Tessera* t : f->Label3)
@@ -415,7 +413,7 @@ void TestFormOrd::apertaDalMenu()
         QVERIFY(draws.Finiti());
     }
     Consegna();
-    auto* f = Finestre::Cerca<FormOrd>();
+    auto* f = Caricata<FormOrd>();
     QVERIFY(f);
     QCOMPARE(FinestreVisibili(), QList<Finestra*>{f});
     QCOMPARE(f->ColoreSfondo(), Voce(6));
@@ -432,15 +430,15 @@ void TestFormOrd::apertaDalMenu()
         QVERIFY(draws.Finiti());
     }
     Consegna();
-    QVERIFY(!Finestre::Cerca<FormOrd>());
+    QVERIFY(!Caricata<FormOrd>());
     {
         CasualeScriptato draws;
         Partita(draws, 2, {0, 0, 0, 0, 0, 0, 0, 0, 0});
-        Finestre::Cerca<FormMenu>()->Command5_Click();
+        Caricata<FormMenu>()->Command5_Click();
         QVERIFY(draws.Finiti());
     }
     Consegna();
-    f = Finestre::Cerca<FormOrd>();
+    f = Caricata<FormOrd>();
     QVERIFY(f);
     QCOMPARE(RigaCaselle(f), QStringList(9));
     QCOMPARE(f->EtichettaEsatti->text(), QStringLiteral("0"));
@@ -490,13 +488,15 @@ void TestFormOrd::datiEstraneiRifiutati()
     Ambiente amb;
     CasualeScriptato draws;
     auto* f = Apri(draws, 4, {0, 0, 0, 0, 0, 0, 0, 0, 0});
+    QVERIFY(QTest::qWaitForWindowExposed(f));
     QMimeData testo;
     testo.setText(QStringLiteral("3"));
     QMimeData falsa; // another process's tile, or a tile long gone
     falsa.setData(Tessera::TipoMime, QByteArray("1 99999"));
     QMimeData rotta;
     rotta.setData(Tessera::TipoMime, QByteArray("tessera"));
-    std::unique_ptr<QMimeData> vera(f->Label3[2]->DatiTrascinamento());
+    const std::unique_ptr<QMimeData> vera = DatiTrascinati(f->Label3[2], f->Label4[2]);
+    QVERIFY(vera);
     QCOMPARE(Tessera::DaDati(vera.get()), f->Label3[2]);
 
     // A box takes a drag only when it brings a tile of this window in play.

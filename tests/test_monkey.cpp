@@ -26,12 +26,13 @@
 #include "exercises/FormEs5.h"
 #include "exercises/FormOrd.h"
 #include "frame/FormEsercizio.h"
+#include "ui/Casella.h"
 #include "ui/CasellaRisposta.h"
 #include "ui/ControlloImmagine.h"
 #include "ui/Controlli.h"
 #include "ui/Figure.h"
 #include "ui/Finestre.h"
-#include "ui/Trascinamento.h"
+#include "ui/Tessera.h"
 #include "ui/Twips.h"
 #include "windows/FormAvvio.h"
 #include "windows/FormMenu.h"
@@ -250,7 +251,7 @@ QString Firma(Finestra* f, Tipo t, bool conConteggi = true, bool conRisposta = t
     }
     case Tipo::Es4: {
         auto* c = static_cast<FormEs4*>(f);
-        s += QStringLiteral("|%1|%2|").arg(c->Quanti).arg(c->Messi) + c->FileFigura1 + c->FileFigura2;
+        s += QStringLiteral("|%1|%2|").arg(c->Quanti).arg(c->Messi()) + c->FileFigura1 + c->FileFigura2;
         posti(c->Image1);
         posti(c->Image2);
         posti(c->Image3);
@@ -258,7 +259,7 @@ QString Firma(Finestra* f, Tipo t, bool conConteggi = true, bool conRisposta = t
     }
     case Tipo::Ord: {
         auto* c = static_cast<FormOrd*>(f);
-        s += QStringLiteral("|%1").arg(c->Sistemati);
+        s += QStringLiteral("|%1").arg(c->Sistemati());
         for (Casella* k : c->Label4)
             s += u'|' + k->text();
         for (Tessera* k : c->Label3)
@@ -356,6 +357,7 @@ private:
     // The checks.
     QString DopoEvento(const Foto& p);
     QString ControllaTransizione(const Foto& p, Finestra* f, Tipo t);
+    QString NuovaOrd(FormOrd* f);
     // Whether a question of this text asked during the event was answered Yes.
     bool SiA(const Foto& p, const QString& domanda) const;
     QString ControllaApertura(Finestra* f, Tipo t);
@@ -388,7 +390,7 @@ private:
 
     QSet<QString> figure_;
     QSet<QString> lodiValide_; // the four praise sounds
-    QSet<ModuloColoriSuoni::Colore> colori_[3];
+    QSet<ColoreBGR> colori_[3];
     // Drag data kept from earlier drags: their tiles may be gone since, with their window.
     struct DatiVecchi {
         QByteArray dati;
@@ -400,6 +402,9 @@ private:
     QPointer<FormOrd> ordCorrente_;
     bool ordGiudicato_ = false;
     int ordSistematiPrima_ = 0;
+    // What a drag of each of its tiles brings to a box, seen once from outside as the
+    // window comes, for the synthetic drops.
+    std::array<QByteArray, 9> ordDati_;
 
     // Statistics.
     std::map<QString, qint64> eventi_;
@@ -910,9 +915,9 @@ void Scimmia::Avanti(FormEsercizio* f, Tipo t)
             if (Confronto(t))
                 CONTROLLA(static_cast<FormConfronto*>(f)->Label4->text().isEmpty(), "the new question shows a sign");
             if (t == Tipo::Es4)
-                CONTROLLA(static_cast<FormEs4*>(f)->Messi == 0, "the new question's answer grid is not empty");
+                CONTROLLA(static_cast<FormEs4*>(f)->Messi() == 0, "the new question's answer grid is not empty");
             if (t == Tipo::Ord)
-                CONTROLLA(static_cast<FormOrd*>(f)->Sistemati == 0, "the new game has tiles in place");
+                CONTROLLA(static_cast<FormOrd*>(f)->Sistemati() == 0, "the new game has tiles in place");
             return {};
         };
     } else {
@@ -1076,10 +1081,10 @@ void Scimmia::BottoneEs4(FormEs4* f, Tipo t)
 {
     // More pictures while the grid holds fewer than the given set, so that checks are
     // right now and then.
-    const int i = f->Messi < f->Quanti ? Pesata({60, 28, 12}) : Pesata({15, 70, 15});
+    const int i = f->Messi() < f->Quanti ? Pesata({60, 28, 12}) : Pesata({15, 70, 15});
     PulsanteGrafico* b = i == 0 ? f->Command1 : i == 1 ? f->Command2 : f->Command3;
     const bool abilitato = b->isEnabled();
-    const int messi = f->Messi;
+    const int messi = f->Messi();
     const int quanti = f->Quanti;
     Annota(QStringLiteral("click on %1 (%2; %3 placed, %4 given)")
                .arg(b->objectName(), QLatin1String(abilitato ? "enabled" : "disabled"))
@@ -1096,7 +1101,7 @@ void Scimmia::BottoneEs4(FormEs4* f, Tipo t)
         }
         switch (i) {
         case 0:
-            CONTROLLA(f->Messi == std::min(messi + 1, 9), "one more picture did not give one more");
+            CONTROLLA(f->Messi() == std::min(messi + 1, 9), "one more picture did not give one more");
             CONTROLLA(Modulo1::NumeroEsatti == esatti && Modulo1::NumeroErrati == errati, "one more picture was judged");
             break;
         case 1:
@@ -1109,10 +1114,10 @@ void Scimmia::BottoneEs4(FormEs4* f, Tipo t)
                           "a different number of pictures was not judged wrong");
                 ++sbagliati_[QLatin1String(NomeTipo(t))];
             }
-            CONTROLLA(f->Messi == messi, "the check changed the answer grid");
+            CONTROLLA(f->Messi() == messi, "the check changed the answer grid");
             break;
         default:
-            CONTROLLA(f->Messi == 0, "the bin did not empty the answer grid");
+            CONTROLLA(f->Messi() == 0, "the bin did not empty the answer grid");
             CONTROLLA(Modulo1::NumeroEsatti == esatti && Modulo1::NumeroErrati == errati, "the bin was judged");
             break;
         }
@@ -1187,10 +1192,10 @@ void Scimmia::DropSintetico(Finestra* f, Tipo t)
     switch (Pesata({ord ? 60 : 0, 15, 10, 10, 5})) {
     case 0: {
         tessera = Tra(0, 8);
-        std::unique_ptr<QMimeData> vera(ord->Label3[std::size_t(tessera)]->DatiTrascinamento());
-        dati.setData(Tessera::TipoMime, vera->data(Tessera::TipoMime));
+        const QByteArray vera = ordDati_[std::size_t(tessera)];
+        dati.setData(Tessera::TipoMime, vera);
         if (firmeVecchie_.size() < 64 && Moneta(0.05))
-            firmeVecchie_.append({vera->data(Tessera::TipoMime), ord->Label3[std::size_t(tessera)], tessera});
+            firmeVecchie_.append({vera, ord->Label3[std::size_t(tessera)], tessera});
         cosa = QStringLiteral("Label3(%1)").arg(tessera);
         break;
     }
@@ -1412,7 +1417,7 @@ QString Scimmia::ControllaTransizione(const Foto& p, Finestra* f, Tipo t)
                       "the feedback picture changed without an answer");
         }
         if (t == Tipo::Ord) {
-            const int sistemati = static_cast<FormOrd*>(f)->Sistemati;
+            const int sistemati = static_cast<FormOrd*>(f)->Sistemati();
             if (sistemati == 9 && ordSistematiPrima_ != 9)
                 ++partiteOrd_;
             ordSistematiPrima_ = sistemati;
@@ -1432,8 +1437,8 @@ QString Scimmia::ControllaTransizione(const Foto& p, Finestra* f, Tipo t)
         CONTROLLA(Esercizio(t), QStringLiteral("the menu led to %1").arg(QLatin1String(NomeTipo(t))));
         ++aperture_[QLatin1String(NomeTipo(t))];
         if (t == Tipo::Ord) {
-            ordCorrente_ = static_cast<FormOrd*>(f);
-            ordGiudicato_ = false;
+            if (QString e = NuovaOrd(static_cast<FormOrd*>(f)); !e.isEmpty())
+                return e;
             ordSistematiPrima_ = 0;
         }
         return ControllaApertura(f, t);
@@ -1442,6 +1447,21 @@ QString Scimmia::ControllaTransizione(const Foto& p, Finestra* f, Tipo t)
                   QStringLiteral("%1 led to %2").arg(QLatin1String(NomeTipo(p.tipo)), QLatin1String(NomeTipo(t))));
         CONTROLLA(SiA(p, QStringLiteral("Vuoi tornare al menù?")),
                   "an exercise window went back to the menu without Esci answered Yes");
+    }
+    return {};
+}
+
+// A number-ordering window seen for the first time, all its tiles in play: the data a
+// drag of each of them brings to its box.
+QString Scimmia::NuovaOrd(FormOrd* f)
+{
+    ordCorrente_ = f;
+    ordGiudicato_ = false;
+    for (std::size_t i = 0; i < 9; ++i) {
+        const std::unique_ptr<QMimeData> dati = DatiTrascinati(f->Label3[i], f->Label4[i]);
+        CONTROLLA(dati && dati->hasFormat(Tessera::TipoMime),
+                  QStringLiteral("a drag of Label3(%1) brings no tile to Label4(%1)").arg(i));
+        ordDati_[i] = dati->data(Tessera::TipoMime);
     }
     return {};
 }
@@ -1459,7 +1479,7 @@ QString Scimmia::ControllaApertura(Finestra* f, Tipo t)
     if (t == Tipo::Ord) {
         CONTROLLA(!e->ComandoIconaSi->isHidden() && !e->ComandoIconaNo->isHidden(),
                   "a new FormOrd does not show both faces");
-        CONTROLLA(static_cast<FormOrd*>(f)->Sistemati == 0, "a new FormOrd has tiles in place");
+        CONTROLLA(static_cast<FormOrd*>(f)->Sistemati() == 0, "a new FormOrd has tiles in place");
     } else {
         CONTROLLA(e->ComandoIconaSi->isHidden() && !e->ComandoIconaNo->isHidden(),
                   "a new exercise window does not show the sad face alone");
@@ -1470,7 +1490,7 @@ QString Scimmia::ControllaApertura(Finestra* f, Tipo t)
         CONTROLLA(f->focusWidget() == box, "a new counting window's answer box has not the focus");
     }
     if (t == Tipo::Es4)
-        CONTROLLA(static_cast<FormEs4*>(f)->Messi == 0, "a new FormEs4 has pictures in its answer grid");
+        CONTROLLA(static_cast<FormEs4*>(f)->Messi() == 0, "a new FormEs4 has pictures in its answer grid");
     return {};
 }
 
@@ -1478,7 +1498,7 @@ QString Scimmia::ControllaStato(Finestra* f, Tipo t)
 {
     CONTROLLA(f, "no window");
     CONTROLLA(Modulo1::NumeroEsatti >= 0 && Modulo1::NumeroErrati >= 0, "a negative count");
-    const ModuloColoriSuoni::Colore colore = f->ColoreSfondo();
+    const ColoreBGR colore = f->ColoreSfondo();
     switch (t) {
     case Tipo::Avvio:
     case Tipo::Menu:
@@ -1518,8 +1538,8 @@ QString Scimmia::ControllaEsercizio(FormEsercizio* f, Tipo t)
     const bool no = !f->ComandoIconaNo->isHidden();
     if (t == Tipo::Ord) {
         if (ordCorrente_ != f) {
-            ordCorrente_ = static_cast<FormOrd*>(f);
-            ordGiudicato_ = false;
+            if (QString e = NuovaOrd(static_cast<FormOrd*>(f)); !e.isEmpty())
+                return e;
         }
         // Both faces until the first judged drop, then the face of the last one.
         if (ordGiudicato_)
@@ -1664,7 +1684,7 @@ QString Scimmia::ControllaConfronto(FormConfronto* f, Tipo t)
 QString Scimmia::ControllaEs4(FormEs4* f)
 {
     CONTROLLA(f->Quanti >= 1 && f->Quanti <= 9, QStringLiteral("Quanti is %1").arg(f->Quanti));
-    CONTROLLA(f->Messi >= 0 && f->Messi <= 9, QStringLiteral("Messi is %1").arg(f->Messi));
+    CONTROLLA(f->Messi() >= 0 && f->Messi() <= 9, QStringLiteral("Messi is %1").arg(f->Messi()));
     CONTROLLA(figure_.contains(f->FileFigura1) && figure_.contains(f->FileFigura2) && f->FileFigura1 != f->FileFigura2,
               QStringLiteral("the pictures are \"%1\" and \"%2\"").arg(f->FileFigura1, f->FileFigura2));
     int usate = 0;
@@ -1684,10 +1704,10 @@ QString Scimmia::ControllaEs4(FormEs4* f)
     for (int i = 0; i < 9; ++i) {
         const ControlloImmagine* c = f->Image3[std::size_t(i)];
         CONTROLLA(c->Tag.isEmpty(), QStringLiteral("Image3(%1) has a tag").arg(i));
-        if (i < f->Messi)
+        if (i < f->Messi())
             CONTROLLA(c->Figura() == f->FileFigura2, QStringLiteral("Image3(%1) does not show FileFigura2").arg(i));
         else
-            CONTROLLA(c->Vuoto(), QStringLiteral("Image3(%1) shows a picture beyond Messi %2").arg(i).arg(f->Messi));
+            CONTROLLA(c->Vuoto(), QStringLiteral("Image3(%1) shows a picture beyond Messi %2").arg(i).arg(f->Messi()));
     }
     return {};
 }
@@ -1714,7 +1734,7 @@ QString Scimmia::ControllaOrd(FormOrd* f)
         CONTROLLA(k->y() == Twips::Px(3480), QStringLiteral("Label3(%1) left its row").arg(i));
     }
     CONTROLLA(piene == ritirate, "filled boxes and placed tiles differ in number");
-    CONTROLLA(f->Sistemati == piene, QStringLiteral("Sistemati is %1 with %2 boxes filled").arg(f->Sistemati).arg(piene));
+    CONTROLLA(f->Sistemati() == piene, QStringLiteral("Sistemati is %1 with %2 boxes filled").arg(f->Sistemati()).arg(piene));
     CONTROLLA(posti.size() == 9, "two tiles share a place");
     for (int j = 0; j < 9; ++j)
         CONTROLLA(posti.contains(Twips::Px(FormOrd::SinistraPosto(j))), QStringLiteral("no tile at place %1").arg(j));

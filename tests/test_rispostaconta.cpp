@@ -673,7 +673,7 @@ void TestRispostaConta::dalMenuAllaDomandaSuccessiva()
         QTest::mouseClick(bottone, Qt::LeftButton);
     QVERIFY(draws.Finiti());
     Consegna();
-    QVERIFY(!Finestre::Cerca<FormMenu>());
+    QVERIFY(!Caricata<FormMenu>());
     QCOMPARE(FinestreVisibili().size(), 1);
     auto* f = qobject_cast<FormConta*>(FinestreVisibili().front());
     QVERIFY(f);

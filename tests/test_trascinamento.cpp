@@ -6,9 +6,10 @@
 #include "app/Modulo1.h"
 #include "app/ModuloColoriSuoni.h"
 #include "exercises/FormOrd.h"
+#include "ui/Casella.h"
 #include "ui/Controlli.h"
 #include "ui/Finestre.h"
-#include "ui/Trascinamento.h"
+#include "ui/Tessera.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -17,7 +18,7 @@
 
 namespace {
 
-ModuloColoriSuoni::Colore Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Ordina)[std::size_t(n)]; }
+ColoreBGR Voce(int n) { return ModuloColoriSuoni::Colori(TabellaColori::Ordina)[std::size_t(n)]; }
 
 FormOrd* Apri(CasualeScriptato& d, int colore, int posto)
 {

@@ -12,6 +12,25 @@
 #include <utility>
 
 namespace {
+// Loads Qt's Italian translation so that the buttons read "Sì" and "No".
+void CaricaTraduzioneItaliana()
+{
+    static QTranslator traduttore;
+    static bool caricata = false;
+    if (caricata)
+        return;
+    caricata = true;
+    // Qt's own folder first; where Qt has none (the browser), the one beside the program.
+    const QLocale italiano(QLocale::Italian, QLocale::Italy);
+    for (const QString& cartella : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+                                    QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+        if (traduttore.load(italiano, QStringLiteral("qtbase"), QStringLiteral("_"), cartella)) {
+            QCoreApplication::installTranslator(&traduttore);
+            return;
+        }
+    }
+}
+
 // The program's window the box belongs to: the active one, or the one on the screen
 // when none is active (a box over no window would block them all and be placed anywhere).
 QWidget* Padre()
@@ -78,22 +97,4 @@ void MessaggiQt::Avviso(const QString& testo)
                 box->open();
         },
         Qt::QueuedConnection);
-}
-
-void CaricaTraduzioneItaliana()
-{
-    static QTranslator traduttore;
-    static bool caricata = false;
-    if (caricata)
-        return;
-    caricata = true;
-    // Qt's own folder first; where Qt has none (the browser), the one beside the program.
-    const QLocale italiano(QLocale::Italian, QLocale::Italy);
-    for (const QString& cartella : {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-                                    QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
-        if (traduttore.load(italiano, QStringLiteral("qtbase"), QStringLiteral("_"), cartella)) {
-            QCoreApplication::installTranslator(&traduttore);
-            return;
-        }
-    }
 }

@@ -11,6 +11,3 @@ public:
     // making a question or of a drag.
     void Avviso(const QString& testo) override;
 };
-
-// Loads Qt's Italian translation so that the buttons read "Sì" and "No".
-void CaricaTraduzioneItaliana();

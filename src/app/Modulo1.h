@@ -1,5 +1,7 @@
 #pragma once
-// The program's start, its program-wide variables and the two shared message boxes.
+// The program's start, its program-wide variables and the shared message boxes: the
+// information, the question before the end, and the message naming a picture that cannot
+// be shown.
 #include <QString>
 #include <cstdint>
 

@@ -2,28 +2,23 @@
 
 #include "app/Casuale.h"
 #include "app/Piattaforma.h"
-#include "ui/Finestra.h"
-
-#include <type_traits>
 
 namespace ModuloColoriSuoni {
 
-static_assert(std::is_same_v<Colore, ColoreBGR>, "the windows store colours as the tables do");
-
-const std::array<Colore, 19>& Colori(TabellaColori tabella)
+const std::array<ColoreBGR, 19>& Colori(TabellaColori tabella)
 {
-    static const std::array<Colore, 19> avvioMenu = {
+    static const std::array<ColoreBGR, 19> avvioMenu = {
         0,        0xC0C0FF, 0x8080FF, 0xC0C0FF, 0x80C0FF, 0x0080FF, 0xFFFF00,
         0x00FFFF, 0x0040C0, 0x80FF80, 0x00C000, 0xFFFFC0, 0xFFFF00, 0xFFC0C0,
         0xFFC0FF, 0xFFC0FF, 0xE0E0E0, 0xFFC0FF, 0xFF00FF};
-    static const std::array<Colore, 19> esercizi = [] {
+    static const std::array<ColoreBGR, 19> esercizi = [] {
         auto t = avvioMenu;
         t[6] = 0xC0FFFF;
         t[7] = 0xC0C0FF;
         t[10] = 0xFFC0C0;
         return t;
     }();
-    static const std::array<Colore, 19> ordina = [] {
+    static const std::array<ColoreBGR, 19> ordina = [] {
         auto t = avvioMenu;
         t[3] = 0x0000FF;
         t[6] = 0xC0FFFF;

@@ -1,11 +1,9 @@
 #pragma once
 // Window colours and the praise and error sounds.
+#include "ui/Finestra.h"
+
 #include <QString>
 #include <array>
-#include <cstdint>
-
-class QWidget;
-class Finestra;
 
 // The three colour tables: the title window and the menu, the five question windows,
 // the number-ordering window.
@@ -13,11 +11,8 @@ enum class TabellaColori { AvvioMenu, Esercizi, Ordina };
 
 namespace ModuloColoriSuoni {
 
-// A colour as the program stores it: red in the low byte, then green, then blue (BBGGRR).
-using Colore = std::uint32_t;
-
 // Entries 1 to 18 of a table; entry 0 is empty and never chosen.
-const std::array<Colore, 19>& Colori(TabellaColori tabella);
+const std::array<ColoreBGR, 19>& Colori(TabellaColori tabella);
 
 // Draws n = floor(r * 18) + 1 and gives the window entry n of its table.
 void CaricaColori(Finestra& finestra, TabellaColori tabella);

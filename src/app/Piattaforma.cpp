@@ -2,7 +2,6 @@
 
 #include "app/LettoreQt.h"
 #include "app/MessaggiQt.h"
-#include "ui/Figure.h"
 #include "ui/Finestre.h"
 
 #include <QCoreApplication>
@@ -23,11 +22,11 @@ struct Stato {
     // and deleting a sound effect then corrupts the heap. In that case it is left to the
     // system, still reachable through this pointer.
     LettoreSuoni* suoni = nullptr;
-    std::unique_ptr<Messaggi> messaggi;
+    std::unique_ptr<::Messaggi> messaggi;
     std::function<void()> termina;
     QString cartella;
 };
-Stato& S()
+Stato& Attuali()
 {
     static Stato s;
     return s;
@@ -48,47 +47,40 @@ void TerminaDavvero()
 #endif
     QCoreApplication::exit(0);
 }
-
-// A picture that cannot be shown is told through the program's message boxes, whichever
-// is in place; set before main(), so before any picture is read.
-const bool avvisiFigure = [] {
-    Figure::ImpostaAvviso([](const QString& testo) { Finestrelle().Avviso(testo); });
-    return true;
-}();
 } // namespace
 
 LettoreSuoni& Suoni()
 {
-    if (!S().suoni)
-        S().suoni = new LettoreQt();
-    return *S().suoni;
+    if (!Attuali().suoni)
+        Attuali().suoni = new LettoreQt();
+    return *Attuali().suoni;
 }
 
-void ImpostaSuoni(std::unique_ptr<LettoreSuoni> lettore) { delete std::exchange(S().suoni, lettore.release()); }
+void ImpostaSuoni(std::unique_ptr<LettoreSuoni> lettore) { delete std::exchange(Attuali().suoni, lettore.release()); }
 
-Messaggi& Finestrelle()
+::Messaggi& Messaggi()
 {
-    if (!S().messaggi)
-        S().messaggi = std::make_unique<MessaggiQt>();
-    return *S().messaggi;
+    if (!Attuali().messaggi)
+        Attuali().messaggi = std::make_unique<MessaggiQt>();
+    return *Attuali().messaggi;
 }
 
-void ImpostaFinestrelle(std::unique_ptr<Messaggi> messaggi) { S().messaggi = std::move(messaggi); }
+void ImpostaMessaggi(std::unique_ptr<::Messaggi> messaggi) { Attuali().messaggi = std::move(messaggi); }
 
 void TerminaProgramma()
 {
-    if (S().termina)
-        S().termina();
+    if (Attuali().termina)
+        Attuali().termina();
     else
         TerminaDavvero();
 }
 
-void ImpostaTermina(std::function<void()> termina) { S().termina = std::move(termina); }
+void ImpostaTermina(std::function<void()> termina) { Attuali().termina = std::move(termina); }
 
 QString CartellaProgramma()
 {
-    if (!S().cartella.isEmpty())
-        return S().cartella;
+    if (!Attuali().cartella.isEmpty())
+        return Attuali().cartella;
     return QDir::fromNativeSeparators(QCoreApplication::applicationDirPath());
 }
 
@@ -97,15 +89,15 @@ void ImpostaCartellaProgramma(const QString& cartella)
     QString c = QDir::fromNativeSeparators(cartella);
     while (c.size() > 1 && c.endsWith(u'/'))
         c.chop(1);
-    S().cartella = c;
+    Attuali().cartella = c;
 }
 
 void Ripristina()
 {
-    delete std::exchange(S().suoni, nullptr);
-    S().messaggi.reset();
-    S().termina = nullptr;
-    S().cartella.clear();
+    delete std::exchange(Attuali().suoni, nullptr);
+    Attuali().messaggi.reset();
+    Attuali().termina = nullptr;
+    Attuali().cartella.clear();
 }
 
 } // namespace Piattaforma

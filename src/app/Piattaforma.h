@@ -33,8 +33,9 @@ namespace Piattaforma {
 LettoreSuoni& Suoni();
 void ImpostaSuoni(std::unique_ptr<LettoreSuoni> lettore);
 
-Messaggi& Finestrelle();
-void ImpostaFinestrelle(std::unique_ptr<Messaggi> messaggi);
+// The message boxes in place (the real ones unless a test set others).
+::Messaggi& Messaggi();
+void ImpostaMessaggi(std::unique_ptr<::Messaggi> messaggi); // empty: the real ones
 
 // Ends the program at once (the "Sì" of the exit question, the close control).
 void TerminaProgramma();

@@ -5,11 +5,9 @@
 namespace {
 // Image1: a 3 x 3 block on the left; Image2: two columns on the left;
 // Image3: a 3 x 3 block on the right; Image4: two columns on the right.
-const FormConfronto::PosizioniPosti Posizioni = {{
-    {{{360, 240}, {1440, 240}, {360, 1080}, {1440, 1080}, {2400, 240},
-      {2400, 1080}, {360, 2040}, {1440, 2040}, {2400, 2040}}},
-    {{{360, 2400}, {360, 1440}, {360, 3360}, {1320, 600}, {1320, 1440},
-      {360, 600}, {1320, 2280}, {1320, 3000}, {1320, 3840}}},
+constexpr FormConfronto::PosizioniPosti Posizioni = {{
+    PostiFigure::BloccoSinistro,
+    PostiFigure::ColonneSinistre,
     {{{4680, 360}, {5640, 360}, {3720, 1320}, {4680, 1320}, {5640, 1320},
       {3720, 2280}, {4680, 2280}, {5640, 2280}, {3720, 360}}},
     {{{5400, 2880}, {4080, 240}, {5400, 240}, {4080, 1080}, {5400, 1080},

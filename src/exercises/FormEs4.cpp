@@ -3,25 +3,20 @@
 #include "app/Casuale.h"
 #include "ui/Controlli.h"
 
-const std::array<QPoint, 9> FormEs4::PostiImage1 = {
-    QPoint(360, 240),  QPoint(1440, 240),  QPoint(360, 1080),  QPoint(1440, 1080), QPoint(2400, 240),
-    QPoint(2400, 1080), QPoint(360, 2040), QPoint(1440, 2040), QPoint(2400, 2040)};
-
-const std::array<QPoint, 9> FormEs4::PostiImage2 = {
-    QPoint(360, 2400),  QPoint(360, 1440),  QPoint(360, 3360),  QPoint(1320, 600), QPoint(1320, 1440),
-    QPoint(360, 600),   QPoint(1320, 2280), QPoint(1320, 3000), QPoint(1320, 3840)};
-
-const std::array<QPoint, 9> FormEs4::PostiImage3 = {
+namespace {
+// The answer grid, filled row by row from the top left.
+constexpr std::array<QPoint, 9> Griglia = {
     QPoint(4200, 840),  QPoint(5160, 840),  QPoint(6120, 840),  QPoint(4200, 1800), QPoint(5160, 1800),
     QPoint(6120, 1800), QPoint(4200, 2760), QPoint(5160, 2760), QPoint(6120, 2760)};
+} // namespace
 
 FormEs4::FormEs4() : FormEsercizio(DatiCornice::ColonnaAlta("FormEs4"))
 {
     QWidget* c = Client();
     const QSize lato(615, 615);
-    Image1 = PostiFigure::Crea(c, "Image1", PostiImage1, lato);
-    Image2 = PostiFigure::Crea(c, "Image2", PostiImage2, lato);
-    Image3 = PostiFigure::Crea(c, "Image3", PostiImage3, lato);
+    Image1 = PostiFigure::Crea(c, "Image1", PostiFigure::BloccoSinistro, lato);
+    Image2 = PostiFigure::Crea(c, "Image2", PostiFigure::ColonneSinistre, lato);
+    Image3 = PostiFigure::Crea(c, "Image3", Griglia, lato);
 
     auto bottone = [c](const char* nome, int left, const QString& figura, const QColor& sfondo,
                        const QCursor& puntatore) {
@@ -67,7 +62,7 @@ void FormEs4::NuovaDomanda()
     NomeFigura2 = PostiFigure::NomeFigura(b);
 
     Quanti = std::int16_t(Casuale::DaUnoA(9));
-    Messi = 0;
+    messi_ = 0;
 
     const int g = Casuale::DaUnoA(2);
     PostiFigure::Riempi(g == 1 ? Image1 : Image2, Quanti, FileFigura1, PostiFigure::NomeFigura(a));
@@ -78,15 +73,15 @@ void FormEs4::NuovaDomanda()
 
 void FormEs4::Command1_Click()
 {
-    if (Messi >= 9)
+    if (messi_ >= 9)
         return;
-    Image3[std::size_t(Messi)]->ImpostaFigura(FileFigura2, NomeFigura2);
-    ++Messi;
+    Image3[std::size_t(messi_)]->ImpostaFigura(FileFigura2, NomeFigura2);
+    ++messi_;
 }
 
 void FormEs4::Command2_Click()
 {
-    if (Messi == Quanti)
+    if (messi_ == Quanti)
         Esatto();
     else
         Errato();
@@ -94,7 +89,7 @@ void FormEs4::Command2_Click()
 
 void FormEs4::Command3_Click()
 {
-    Messi = 0;
+    messi_ = 0;
     for (ControlloImmagine* posto : Image3)
         posto->Svuota();
 }

@@ -37,14 +37,13 @@ public:
     QString FileFigura2; // the picture the child adds
     QString NomeFigura2; // and what it shows, for screen readers
     std::int16_t Quanti = 0; // pictures in the given set
-    std::int16_t Messi = 0;  // pictures in the answer grid
-
-    // The places of the three arrays, in twips.
-    static const std::array<QPoint, 9> PostiImage1;
-    static const std::array<QPoint, 9> PostiImage2;
-    static const std::array<QPoint, 9> PostiImage3;
+    // Pictures in the answer grid.
+    std::int16_t Messi() const { return messi_; }
 
 protected:
     // Command1, Command2 and Command3.
     QList<QWidget*> ControlliRisposta() const override;
+
+private:
+    std::int16_t messi_ = 0;
 };

@@ -4,7 +4,8 @@
 #include "app/Modulo1.h"
 #include "app/ModuloColoriSuoni.h"
 #include "ui/Controlli.h"
-#include "ui/Trascinamento.h"
+#include "ui/Casella.h"
+#include "ui/Tessera.h"
 #include "ui/Twips.h"
 
 #include <QWidget>
@@ -35,6 +36,15 @@ void OrdineTab(FormOrd& f)
     segue(f.BottoneAvanti);
     tessere.front()->setFocus(Qt::OtherFocusReason);
 }
+
+// Shows a text in a box (empty for an empty box); its name tells a screen reader its place
+// and what it shows ("casella 3, vuota", "casella 3: 3").
+void MostraCasella(Casella* c, const QString& testo)
+{
+    c->setText(testo);
+    const QString posto = QStringLiteral("casella %1").arg(c->Indice() + 1);
+    c->setAccessibleName(testo.isEmpty() ? posto + QStringLiteral(", vuota") : posto + QStringLiteral(": ") + testo);
+}
 } // namespace
 
 FormOrd::FormOrd() : FormEsercizio(DatiCornice::RigaInAlto("FormOrd"))
@@ -44,6 +54,7 @@ FormOrd::FormOrd() : FormEsercizio(DatiCornice::RigaInAlto("FormOrd"))
     for (int i = 0; i < 9; ++i) {
         auto* casella = new Casella(c, Controlli::NomeElemento("Label4", i),
                                     QRect(SinistraPosto(i), AltoCaselle, Lato, Lato), numeri, i);
+        MostraCasella(casella, QString());
         connect(casella, &Casella::Rilasciata, this,
                 [this](int indice, Tessera* t) { Label4_DragDrop(std::int16_t(indice), t); });
         Label4[std::size_t(i)] = casella;
@@ -53,6 +64,9 @@ FormOrd::FormOrd() : FormEsercizio(DatiCornice::RigaInAlto("FormOrd"))
     for (int i = 0; i < 9; ++i) {
         auto* t = new Tessera(c, Controlli::NomeElemento("Label3", i), QRect(0, AltoTessere, Lato, Lato), numeri);
         t->setAccessibleName(QStringLiteral("numero %1").arg(i + 1));
+        connect(t, &Tessera::Sollevata, this, [t](bool sollevata) {
+            t->setAccessibleDescription(sollevata ? QStringLiteral("preso") : QString());
+        });
         Label3[std::size_t(i)] = t;
     }
     Form_Load();
@@ -63,13 +77,13 @@ void FormOrd::Form_Load() { Apertura(); }
 void FormOrd::NuovaDomanda()
 {
     CaricaColori();
-    Sistemati = 0;
+    sistemati_ = 0;
     for (Tessera* t : Label3) {
         t->Posa();
         t->setEnabled(true);
     }
     for (Casella* c : Label4)
-        c->Mostra(QString());
+        MostraCasella(c, QString());
     ScombiccheraPosti();
     OrdineTab(*this);
 }
@@ -105,7 +119,7 @@ void FormOrd::Label4_DragDrop(std::int16_t Index, Tessera* Source)
     Casella* casella = Label4[std::size_t(Index)];
 
     if (tessera == std::size_t(Index)) {
-        casella->Mostra(Source->text());
+        MostraCasella(casella, Source->text());
         Source->clear();
         if (ColoreSfondo() == 0)
             CaricaColori();
@@ -114,8 +128,8 @@ void FormOrd::Label4_DragDrop(std::int16_t Index, Tessera* Source)
         Source->setEnabled(false);
         Modulo1::Aggiungi(Modulo1::NumeroEsatti);
         MostraConteggio(EtichettaEsatti, TestoConteggio(Modulo1::NumeroEsatti));
-        ++Sistemati;
-        if (Sistemati == 9)
+        ++sistemati_;
+        if (sistemati_ == 9)
             BottoneAvanti->setEnabled(true);
     } else {
         ComandoIconaNo->show();

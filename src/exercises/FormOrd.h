@@ -32,8 +32,11 @@ public:
     std::array<Tessera*, 9> Label3{};
 
     // Tiles placed right in the current game.
-    std::int16_t Sistemati = 0;
+    std::int16_t Sistemati() const { return sistemati_; }
 
     // The left edge of place j of the rows, in twips.
     static constexpr int SinistraPosto(int j) { return 120 + 1080 * j; }
+
+private:
+    std::int16_t sistemati_ = 0;
 };

@@ -31,4 +31,14 @@ QString NomeFigura(int n);
 
 inline const QString Pieno = QStringLiteral("pieno");
 
+// Where a group stands in the left part of the picture area, in twips: a 3 x 3 block, or
+// two uneven columns over the same area. The first group of the side-by-side comparison
+// and the given set of the correspondence stand there.
+inline constexpr std::array<QPoint, 9> BloccoSinistro = {
+    QPoint(360, 240),   QPoint(1440, 240), QPoint(360, 1080),  QPoint(1440, 1080), QPoint(2400, 240),
+    QPoint(2400, 1080), QPoint(360, 2040), QPoint(1440, 2040), QPoint(2400, 2040)};
+inline constexpr std::array<QPoint, 9> ColonneSinistre = {
+    QPoint(360, 2400), QPoint(360, 1440),  QPoint(360, 3360),  QPoint(1320, 600), QPoint(1320, 1440),
+    QPoint(360, 600),  QPoint(1320, 2280), QPoint(1320, 3000), QPoint(1320, 3840)};
+
 } // namespace PostiFigure

@@ -79,9 +79,9 @@ FormEsercizio::FormEsercizio(const DatiCornice& dati) : Finestra(dati.nome, dati
     if (dati.facceImmagini) {
         // Both visible, the laughing face on top until the first answer.
         auto* no = new ControlloImmagine(c, QStringLiteral("ComandoIconaNo"), dati.facce);
-        no->ImpostaFigura(QStringLiteral(":/icone/no.png"));
+        no->ImpostaFigura(Controlli::Figurina(QStringLiteral("no")).toImage());
         auto* si = new ControlloImmagine(c, QStringLiteral("ComandoIconaSi"), dati.facce);
-        si->ImpostaFigura(QStringLiteral(":/icone/si.png"));
+        si->ImpostaFigura(Controlli::Figurina(QStringLiteral("si")).toImage());
         ComandoIconaNo = no;
         ComandoIconaSi = si;
     } else {
@@ -187,7 +187,7 @@ void FormEsercizio::MenuInformazioni_Click() { Modulo1::MostraInformazioni(); }
 
 void FormEsercizio::mnuEsci_Click()
 {
-    Piattaforma::Finestrelle().Domanda(QStringLiteral("Vuoi tornare al menù?"), [io = QPointer(this)](bool si) {
+    Piattaforma::Messaggi().Domanda(QStringLiteral("Vuoi tornare al menù?"), [io = QPointer(this)](bool si) {
         // A window gone meanwhile (the program ended) has nothing left to do.
         if (!si || !io)
             return;

@@ -14,7 +14,7 @@ CasellaRisposta::CasellaRisposta(QWidget* padre, const QString& nome, const QRec
     : QLineEdit(padre), tasto_(new TastoTenuto(this))
 {
     setObjectName(nome);
-    setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    setGeometry(Twips::Rett(twips));
     setFont(font);
     setAlignment(Qt::AlignCenter);
     QPalette p = palette();

@@ -27,7 +27,7 @@ Archivio*& Puntatore()
     return a;
 }
 
-Archivio& A()
+Archivio& ArchivioFigurine()
 {
     Archivio*& a = Puntatore();
     if (!a) {
@@ -66,25 +66,25 @@ QFont Carattere(const QString& famiglia, double punti, bool grassetto)
 
 QIcon Icona(const QString& nome)
 {
-    auto it = A().icone.constFind(nome);
-    if (it == A().icone.constEnd())
-        it = A().icone.insert(nome, QIcon(Figurina(nome)));
+    auto it = ArchivioFigurine().icone.constFind(nome);
+    if (it == ArchivioFigurine().icone.constEnd())
+        it = ArchivioFigurine().icone.insert(nome, QIcon(Figurina(nome)));
     return it.value();
 }
 
 QPixmap Figurina(const QString& nome)
 {
-    auto it = A().figurine.constFind(nome);
-    if (it == A().figurine.constEnd())
-        it = A().figurine.insert(nome, LeggiFigurina(nome));
+    auto it = ArchivioFigurine().figurine.constFind(nome);
+    if (it == ArchivioFigurine().figurine.constEnd())
+        it = ArchivioFigurine().figurine.insert(nome, LeggiFigurina(nome));
     return it.value();
 }
 
 QCursor Cursore(const QString& nome, QPoint puntoCaldo)
 {
     const QString chiave = QStringLiteral("%1 %2 %3").arg(nome).arg(puntoCaldo.x()).arg(puntoCaldo.y());
-    auto it = A().cursori.constFind(chiave);
-    if (it != A().cursori.constEnd())
+    auto it = ArchivioFigurine().cursori.constFind(chiave);
+    if (it != ArchivioFigurine().cursori.constEnd())
         return it.value();
     QPixmap p = Figurina(nome);
     QCursor cursore(Qt::ArrowCursor);
@@ -96,7 +96,7 @@ QCursor Cursore(const QString& nome, QPoint puntoCaldo)
         p.setDevicePixelRatio(scala);
         cursore = QCursor(p, puntoCaldo.x(), puntoCaldo.y());
     }
-    return A().cursori.insert(chiave, cursore).value();
+    return ArchivioFigurine().cursori.insert(chiave, cursore).value();
 }
 
 QString NomeElemento(const char* nome, int indice)
@@ -108,7 +108,7 @@ QLabel* Etichetta(QWidget* padre, const QString& nome, const QRect& twips, const
 {
     auto* l = new QLabel(testo, padre);
     l->setObjectName(nome);
-    l->setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    l->setGeometry(Twips::Rett(twips));
     l->setFont(font);
     l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     l->setFocusPolicy(Qt::NoFocus);
@@ -119,15 +119,23 @@ QLabel* Etichetta(QWidget* padre, const QString& nome, const QRect& twips, const
 } // namespace Controlli
 
 namespace {
-// The repeats of a held key never get here (TastoTenuto::UnaVolta).
-bool PremeComeClic(QKeyEvent* e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
+// Enter presses a push button as Space does: true when it did. The repeats of a held key
+// never get here (TastoTenuto::UnaVolta).
+bool InvioPreme(QAbstractButton* bottone, QKeyEvent* e)
+{
+    if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter)
+        return false;
+    e->accept();
+    bottone->click();
+    return true;
+}
 } // namespace
 
 Pulsante::Pulsante(QWidget* padre, const QString& nome, const QRect& twips, const QString& testo, const QFont& font)
     : QPushButton(testo, padre)
 {
     setObjectName(nome);
-    setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    setGeometry(Twips::Rett(twips));
     setFont(font);
     setAutoDefault(false);
     TastoTenuto::UnaVolta(this);
@@ -135,12 +143,8 @@ Pulsante::Pulsante(QWidget* padre, const QString& nome, const QRect& twips, cons
 
 void Pulsante::keyPressEvent(QKeyEvent* e)
 {
-    if (PremeComeClic(e)) {
-        e->accept();
-        click();
-        return;
-    }
-    QPushButton::keyPressEvent(e);
+    if (!InvioPreme(this, e))
+        QPushButton::keyPressEvent(e);
 }
 
 PulsanteGrafico::PulsanteGrafico(QWidget* padre, const QString& nome, const QRect& twips, const QString& testo,
@@ -148,7 +152,7 @@ PulsanteGrafico::PulsanteGrafico(QWidget* padre, const QString& nome, const QRec
     : QToolButton(padre)
 {
     setObjectName(nome);
-    setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    setGeometry(Twips::Rett(twips));
     setFont(font);
     setText(testo);
     setIcon(icona);
@@ -167,10 +171,6 @@ void PulsanteGrafico::ImpostaColoreSfondo(const QColor& colore)
 
 void PulsanteGrafico::keyPressEvent(QKeyEvent* e)
 {
-    if (PremeComeClic(e)) {
-        e->accept();
-        click();
-        return;
-    }
-    QToolButton::keyPressEvent(e);
+    if (!InvioPreme(this, e))
+        QToolButton::keyPressEvent(e);
 }

@@ -40,7 +40,7 @@ ControlloImmagine::ControlloImmagine(QWidget* padre, const QString& nome, const 
     static const bool fabbricaInstallata = (QAccessible::installFactory(&Fabbrica), true);
     Q_UNUSED(fabbricaInstallata);
     setObjectName(nome);
-    setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    setGeometry(Twips::Rett(twips));
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
 }
@@ -57,20 +57,37 @@ void ControlloImmagine::ImpostaFigura(const QString& percorso, const QString& no
 {
     const bool eraVuoto = Vuoto();
     percorso_ = percorso;
+    propria_ = QImage();
+    scalata_ = QPixmap();
     Prepara(percorso); // decoded now, so a question is ready when it is shown
-    if (!nome.isEmpty())
-        setAccessibleName(nome);
-    if (eraVuoto != Vuoto())
-        AnnunciaVisibilita();
-    update();
+    Cambiata(eraVuoto, nome);
+}
+
+void ControlloImmagine::ImpostaFigura(const QImage& figura, const QString& nome)
+{
+    const bool eraVuoto = Vuoto();
+    percorso_.clear();
+    propria_ = figura;
+    scalata_ = QPixmap();
+    Cambiata(eraVuoto, nome);
 }
 
 void ControlloImmagine::Svuota()
 {
-    if (percorso_.isEmpty())
+    if (Vuoto())
         return;
     percorso_.clear();
-    AnnunciaVisibilita();
+    propria_ = QImage();
+    scalata_ = QPixmap();
+    Cambiata(false, QString());
+}
+
+void ControlloImmagine::Cambiata(bool eraVuoto, const QString& nome)
+{
+    if (!nome.isEmpty())
+        setAccessibleName(nome);
+    if (eraVuoto != Vuoto())
+        AnnunciaVisibilita();
     update();
 }
 
@@ -87,9 +104,13 @@ void ControlloImmagine::AnnunciaVisibilita()
 
 void ControlloImmagine::paintEvent(QPaintEvent*)
 {
-    if (percorso_.isEmpty())
-        return;
     // The picture has the control's size in device pixels: drawn over the whole control,
     // one pixel to one pixel.
-    QPainter(this).drawPixmap(rect(), Figure::Scalata(percorso_, Dispositivo()));
+    if (!percorso_.isEmpty()) {
+        QPainter(this).drawPixmap(rect(), Figure::Scalata(percorso_, Dispositivo()));
+    } else if (!propria_.isNull()) {
+        if (scalata_.size() != Dispositivo())
+            scalata_ = Figure::Scala(propria_, Dispositivo());
+        QPainter(this).drawPixmap(rect(), scalata_);
+    }
 }

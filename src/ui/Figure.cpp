@@ -1,6 +1,5 @@
 #include "ui/Figure.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -10,7 +9,7 @@
 namespace Figure {
 namespace {
 struct Voce {
-    bool segnalata = false; // the message about this file has been shown
+    bool segnalata = false; // what is wrong with this file has been told
     QHash<quint64, QPixmap> scalate;
 };
 
@@ -18,43 +17,45 @@ struct Archivio {
     QHash<QString, Voce> voci;
 };
 
-Archivio& A()
+Archivio& ArchivioFigure()
 {
     static Archivio a;
     return a;
 }
 
-std::function<void(const QString&)>& Avviso()
+std::function<void(const Guasto&)>& Avviso()
 {
-    static std::function<void(const QString&)> avviso;
+    static std::function<void(const Guasto&)> avviso;
     return avviso;
 }
 
 quint64 Chiave(QSize s) { return (quint64(quint32(s.width())) << 32) | quint32(s.height()); }
 
 // Reads a picture, refusing what is not a sensible picture before allocating for it.
-QImage Leggi(const QString& percorso, QString& motivo)
+QImage Leggi(const QString& percorso, Guasto& guasto)
 {
+    using Tipo = Guasto::Tipo;
     const QFileInfo info(percorso);
     if (!info.exists()) {
         // A link that leads to no file, to itself or round in a circle is there, but empty;
         // in a folder that may not be looked into, no file can be seen.
         const QFileInfo cartella(info.absolutePath());
-        if (info.isSymLink())
-            motivo = QStringLiteral("è un collegamento che non porta a nessun file");
-        else if (cartella.isDir() && !cartella.isExecutable())
-            motivo = QStringLiteral("la cartella «%1» non si può aprire: manca il permesso").arg(cartella.fileName());
-        else
-            motivo = QStringLiteral("il file non c'è");
+        if (info.isSymLink()) {
+            guasto.tipo = Tipo::CollegamentoVuoto;
+        } else if (cartella.isDir() && !cartella.isExecutable()) {
+            guasto.tipo = Tipo::CartellaChiusa;
+            guasto.cartella = cartella.fileName();
+        } else {
+            guasto.tipo = Tipo::Mancante;
+        }
         return {};
     }
     if (!info.isFile()) {
-        motivo = QStringLiteral("non è un file");
+        guasto.tipo = Tipo::NonFile;
         return {};
     }
     if (QFile file(percorso); !file.open(QIODevice::ReadOnly)) {
-        motivo = info.isReadable() ? QStringLiteral("il file non si può aprire")
-                                   : QStringLiteral("il file non si può aprire: manca il permesso di leggerlo");
+        guasto.tipo = info.isReadable() ? Tipo::NonApribile : Tipo::NonLeggibile;
         return {};
     }
     QImageReader lettore(percorso);
@@ -62,12 +63,13 @@ QImage Leggi(const QString& percorso, QString& motivo)
     lettore.setAllocationLimit(64); // megabytes
     const QSize dichiarata = lettore.size();
     if (dichiarata.isValid() && (dichiarata.width() > LatoMassimo || dichiarata.height() > LatoMassimo)) {
-        motivo = QStringLiteral("la figura è troppo grande (%1 × %2)").arg(dichiarata.width()).arg(dichiarata.height());
+        guasto.tipo = Tipo::TroppoGrande;
+        guasto.dimensioni = dichiarata;
         return {};
     }
     QImage img = lettore.read();
     if (img.isNull() || img.width() > LatoMassimo || img.height() > LatoMassimo) {
-        motivo = QStringLiteral("non è una figura leggibile");
+        guasto.tipo = Tipo::NonFigura;
         return {};
     }
     return img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -91,19 +93,16 @@ QImage DisegnaSegnaposto()
     return img;
 }
 
-// Decodes a file: its picture, or the placeholder with one message per file and run.
+// Decodes a file: its picture, or the placeholder, told once per file and run.
 QImage Decodifica(const QString& percorso, Voce& v)
 {
-    QString motivo;
-    QImage img = Leggi(percorso, motivo);
+    Guasto guasto{percorso, Guasto::Tipo::NonFigura, {}, {}};
+    QImage img = Leggi(percorso, guasto);
     if (!img.isNull())
         return img;
     if (!v.segnalata && Avviso()) {
         v.segnalata = true;
-        Avviso()(
-            QStringLiteral("Non si può mostrare la figura «%1»: %2.\n\n%3\n\n"
-                           "Al suo posto compare un punto di domanda.")
-                .arg(QFileInfo(percorso).fileName(), motivo, QDir::toNativeSeparators(percorso)));
+        Avviso()(guasto);
     }
     return Segnaposto();
 }
@@ -117,21 +116,23 @@ const QImage& Segnaposto()
 
 QPixmap Scalata(const QString& percorso, QSize dispositivo)
 {
-    Voce& v = A().voci[percorso];
+    Voce& v = ArchivioFigure().voci[percorso];
     if (dispositivo.isEmpty())
         return {};
     const quint64 k = Chiave(dispositivo);
     auto it = v.scalate.constFind(k);
     if (it != v.scalate.constEnd())
         return it.value();
-    const QImage img = Decodifica(percorso, v);
-    return v.scalate
-        .insert(k, QPixmap::fromImage(img.scaled(dispositivo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)))
-        .value();
+    return v.scalate.insert(k, Scala(Decodifica(percorso, v), dispositivo)).value();
 }
 
-void Dimentica() { A() = Archivio{}; }
+QPixmap Scala(const QImage& figura, QSize dispositivo)
+{
+    return QPixmap::fromImage(figura.scaled(dispositivo, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
 
-void ImpostaAvviso(std::function<void(const QString& testo)> avviso) { Avviso() = std::move(avviso); }
+void Dimentica() { ArchivioFigure() = Archivio{}; }
+
+void ImpostaAvviso(std::function<void(const Guasto& guasto)> avviso) { Avviso() = std::move(avviso); }
 
 } // namespace Figure

@@ -32,7 +32,7 @@ protected:
 } // namespace
 
 Finestra::Finestra(const char* nome, QSize clientTwips, QWidget* parent)
-    : QMainWindow(parent), client_(new AreaCliente(this)), clientPx_(Twips::Dim(clientTwips.width(), clientTwips.height()))
+    : QMainWindow(parent), client_(new AreaCliente(this)), clientPx_(Twips::Dim(clientTwips))
 {
     setObjectName(QString::fromLatin1(nome));
     setWindowTitle(QStringLiteral("Tivoro"));

@@ -29,13 +29,6 @@ T* Mostra()
     return nuova;
 }
 
-// The window of type T if it is loaded, or nullptr.
-template <class T>
-T* Cerca()
-{
-    return static_cast<T*>(dettaglio::Trova(std::type_index(typeid(T))));
-}
-
 // Unloads a window: hides it, forgets it and deletes it once the current event is over.
 void Scarica(Finestra* finestra);
 

@@ -14,7 +14,7 @@ Tastierino::Tastierino(QWidget* padre, const QString& nome, const QRect& twips, 
     : QWidget(padre)
 {
     setObjectName(nome);
-    setGeometry(Twips::Rett(twips.x(), twips.y(), twips.width(), twips.height()));
+    setGeometry(Twips::Rett(twips));
     setFocusPolicy(Qt::NoFocus);
     const int righe = (NumeroTasti + colonne - 1) / colonne;
     const int lato = (width() - (colonne - 1) * Spazio) / colonne;

@@ -8,12 +8,10 @@ namespace Twips {
 
 constexpr int Px(int twips) { return (twips + (twips >= 0 ? 7 : -7)) / 15; }
 
-inline QRect Rett(int left, int top, int width, int height)
-{
-    return QRect(Px(left), Px(top), Px(width), Px(height));
-}
+// A rectangle or a size given in twips, in pixels.
+inline QRect Rett(const QRect& twips) { return QRect(Px(twips.x()), Px(twips.y()), Px(twips.width()), Px(twips.height())); }
 
-inline QSize Dim(int width, int height) { return QSize(Px(width), Px(height)); }
+inline QSize Dim(QSize twips) { return QSize(Px(twips.width()), Px(twips.height())); }
 
 // A font size in points as pixels at 96 dots per inch, so that text keeps its place
 // in the layout whatever the screen reports as its resolution.

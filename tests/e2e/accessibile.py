@@ -23,7 +23,7 @@ import pyatspi
 from gi.repository import GLib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from tivoro_e2e import Fallito, Schermo, Tivoro  # noqa: E402
+from tivoro_e2e import Fallito, Schermo, Tivoro, attendi  # noqa: E402
 
 # What each group picture shows, and so how many things are in it (assets/README.md).
 GRUPPI = {"mele": 1, "pulcini": 2, "stelle": 3, "fiori": 4, "palloni": 5,
@@ -51,20 +51,13 @@ class Lettore:
             pass
 
     def attendi(self, condizione, cosa, secondi=20):
-        limite = time.monotonic() + secondi
-        while True:
+        def chiedi():
             self.pompa()
             try:
-                v = condizione()
+                return condizione()
             except GLib.Error:
-                v = None  # the tree changed under the question; ask again
-            if v:
-                return v
-            if not self.p.vivo():
-                raise Fallito(f"the program ended (status {self.p.uscita()}) while waiting for {cosa}")
-            if time.monotonic() > limite:
-                raise Fallito(f"timed out waiting for {cosa}")
-            time.sleep(0.05)
+                return None  # the tree changed under the question; ask again
+        return attendi(self.p, chiedi, cosa, secondi, 0.05)
 
     def app(self):
         for a in pyatspi.Registry.getDesktop(0):

@@ -69,6 +69,21 @@ class Fallito(Exception):
     """The program did not do what a child would expect."""
 
 
+def attendi(programma, condizione, cosa, secondi, pausa):
+    """What condizione() gives once it is true, asked every `pausa` seconds: Fallito when the
+    program ends first or `secondi` pass."""
+    limite = time.monotonic() + secondi
+    while True:
+        v = condizione()
+        if v:
+            return v
+        if not programma.vivo():
+            raise Fallito(f"the program ended (status {programma.uscita()}) while waiting for {cosa}")
+        if time.monotonic() > limite:
+            raise Fallito(f"timed out waiting for {cosa}")
+        time.sleep(pausa)
+
+
 def px(twips):
     return (twips + 7) // 15
 
@@ -107,27 +122,37 @@ MENU_BOTTONI = {
 }
 MENU_ESCI = R(4320, 4800, 3975, 855)
 
-# The frame of the exercise windows: faces, counts, "avanti".
-COLONNA_ALTA = {"facce": R(7200, 240, 855, 750), "esatti": R(7800, 1560, 975, 615),
-                "errati": R(7800, 2160, 855, 615), "avanti": R(6840, 4920, 1905, 855)}
-COLONNA_BASSA = {"facce": R(7200, 720, 855, 750), "esatti": R(7800, 2040, 975, 615),
-                 "errati": R(7800, 2640, 855, 615), "avanti": R(6840, 5280, 1905, 855)}
-RIGA_IN_ALTO = {"facce": R(2280, 120, 975, 855), "esatti": R(4320, 360, 975, 615),
-                "errati": R(6360, 360, 855, 615), "avanti": R(6600, 5160, 1905, 855)}
-
-
 def posti(punti, lato):
     return [R(x, y, lato, lato) for x, y in punti]
 
 
-ES1_SCHIERE = [
-    posti([(840, 240), (2280, 240), (3720, 240), (840, 1680), (2280, 1680), (3720, 1680),
-           (840, 3120), (2280, 3120), (3720, 3120)], 1095),
-    posti([(240, 960), (2160, 120), (4080, 1080), (120, 2520), (2040, 1440), (3600, 2280),
-           (1800, 2760), (600, 3840), (3360, 3720)], 1095),
-    posti([(240, 960), (1440, 960), (2760, 960), (4080, 960), (5400, 960), (720, 2400),
-           (1920, 2400), (3240, 2400), (4560, 2400)], 1095),
-]
+def leggi_disposizione():
+    """The arrays of places and the frame of the exercise windows, from the table the widget
+    tests read too (tests/support/disposizione.txt): ({window: {array: [nine rectangles]}},
+    {where: {control: rectangle}})."""
+    posti_finestre, cornici = {}, {}
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support", "disposizione.txt"),
+              encoding="utf-8") as f:
+        for riga in f:
+            campi = riga.split("#", 1)[0].split()
+            if campi and campi[0] == "posti":
+                _, finestra, schiera, lato, *punti = campi
+                posti_finestre.setdefault(finestra, {})[schiera] = posti(
+                    [tuple(int(v) for v in p.split(",")) for p in punti], int(lato))
+            elif campi:
+                _, dove, controllo, rettangolo = campi
+                cornici.setdefault(dove, {})[controllo] = R(*(int(v) for v in rettangolo.split(",")))
+    return posti_finestre, cornici
+
+
+POSTI, CORNICI = leggi_disposizione()
+# The frame of the exercise windows: faces, counts, "avanti".
+COLONNA_ALTA = CORNICI["alta"]
+COLONNA_BASSA = CORNICI["bassa"]
+RIGA_IN_ALTO = CORNICI["riga"]
+
+
+ES1_SCHIERE = [POSTI["FormEs1"][f"Image{k}"] for k in (1, 2, 3)]
 ES1_AREA = (0, 0, 445, 334)  # above the pad of digits
 ES1_TEXT1 = R(7200, 3720, 1095, 915)
 
@@ -153,26 +178,8 @@ def tastierino(r, colonne, spazio=8):
 ES1_TASTIERINO = tastierino(R(240, 5040, 5280, 1680), 6)
 ES5_TASTIERINO = tastierino(R(90, 600, 1500, 4740), 2)
 
-ES2_SCHIERE = [
-    posti([(360, 240), (1440, 240), (360, 1080), (1440, 1080), (2400, 240), (2400, 1080),
-           (360, 2040), (1440, 2040), (2400, 2040)], 615),
-    posti([(360, 2400), (360, 1440), (360, 3360), (1320, 600), (1320, 1440), (360, 600),
-           (1320, 2280), (1320, 3000), (1320, 3840)], 615),
-    posti([(4680, 360), (5640, 360), (3720, 1320), (4680, 1320), (5640, 1320), (3720, 2280),
-           (4680, 2280), (5640, 2280), (3720, 360)], 615),
-    posti([(5400, 2880), (4080, 240), (5400, 240), (4080, 1080), (5400, 1080), (4080, 2040),
-           (4080, 2880), (5400, 2040), (4080, 3720)], 615),
-]
-ES3_SCHIERE = [
-    posti([(840, 360), (1800, 360), (1920, 1080), (240, 1320), (840, 2640), (2520, 2400),
-           (3960, 720), (3360, 2280), (120, 3120)], 615),
-    posti([(5520, 600), (1440, 1920), (2280, 3240), (2760, 720), (3240, 1440), (1680, 3720),
-           (3600, 3840), (6000, 3720), (5160, 3480)], 615),
-    posti([(1680, 2640), (5640, 2640), (240, 2160), (3960, 1680), (3360, 0), (4800, 120),
-           (4080, 2400), (4920, 2520), (120, 360)], 615),
-    posti([(1080, 1200), (5160, 1560), (960, 3360), (240, 3840), (3120, 3120), (4440, 3840),
-           (2520, 0), (2520, 1680), (4080, 3120)], 615),
-]
+ES2_SCHIERE = [POSTI["FormEs2"][f"Image{k}"] for k in (1, 2, 3, 4)]
+ES3_SCHIERE = [POSTI["FormEs3"][f"Image{k}"] for k in (1, 2, 3, 4)]
 CONFRONTO_AREA = (0, 0, 445, 300)  # above Line1
 CONFRONTO_META = px(3400)  # between the left and the right half of FormEs2
 CONFRONTO_IMAGE5 = R(1920, 4800, 855, 855)
@@ -181,21 +188,15 @@ CONFRONTO_LABEL4 = R(2880, 4920, 735, 615)
 CONFRONTO_SEGNI = {"<": R(1680, 5760, 975, 615), "=": R(2760, 5760, 975, 615),
                    ">": R(3840, 5760, 975, 615)}
 
-ES4_DATI = [
-    posti([(360, 240), (1440, 240), (360, 1080), (1440, 1080), (2400, 240), (2400, 1080),
-           (360, 2040), (1440, 2040), (2400, 2040)], 615),
-    posti([(360, 2400), (360, 1440), (360, 3360), (1320, 600), (1320, 1440), (360, 600),
-           (1320, 2280), (1320, 3000), (1320, 3840)], 615),
-]
-ES4_GRIGLIA = posti([(4200, 840), (5160, 840), (6120, 840), (4200, 1800), (5160, 1800),
-                     (6120, 1800), (4200, 2760), (5160, 2760), (6120, 2760)], 615)
+ES4_DATI = [POSTI["FormEs4"]["Image1"], POSTI["FormEs4"]["Image2"]]
+ES4_GRIGLIA = POSTI["FormEs4"]["Image3"]
 ES4_AREA_DATI = (0, 0, 260, 305)
 ES4_METTI = R(720, 4680, 1575, 975)
 ES4_CONTROLLA = R(2760, 4680, 1575, 975)
 ES4_SVUOTA = R(4800, 4680, 1575, 975)
 
-ORD_CASELLE = [R(120 + 1080 * i, 1320, 1005, 1005) for i in range(9)]
-ORD_TESSERE = [R(120 + 1080 * i, 3480, 1005, 1005) for i in range(9)]
+ORD_CASELLE = POSTI["FormOrd"]["Label4"]
+ORD_TESSERE = POSTI["FormOrd"]["Label3"]
 
 QUI = os.path.dirname(os.path.abspath(__file__))
 RADICE = os.path.dirname(os.path.dirname(QUI))
@@ -583,16 +584,7 @@ class Pilota:
     # -- waiting --------------------------------------------------------------------
 
     def attendi(self, condizione, cosa, secondi=15):
-        limite = time.monotonic() + secondi
-        while True:
-            v = condizione()
-            if v:
-                return v
-            if not self.p.vivo():
-                raise Fallito(f"the program ended (status {self.p.uscita()}) while waiting for {cosa}")
-            if time.monotonic() > limite:
-                raise Fallito(f"timed out waiting for {cosa}")
-            time.sleep(0.03)
+        return attendi(self.p, condizione, cosa, secondi, 0.03)
 
     def finestre(self):
         """The program's visible windows: (main windows, message boxes)."""

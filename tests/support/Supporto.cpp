@@ -63,7 +63,7 @@ MessaggiScriptati& NuoviMessaggi()
 {
     auto m = std::make_unique<MessaggiScriptati>();
     auto& rif = *m;
-    Piattaforma::ImpostaFinestrelle(std::move(m));
+    Piattaforma::ImpostaMessaggi(std::move(m));
     return rif;
 }
 } // namespace
@@ -95,15 +95,6 @@ void ScaricaFinestre()
 {
     Finestre::ScaricaTutte();
     Consegna();
-}
-
-QList<Finestra*> FinestreVisibili()
-{
-    QList<Finestra*> l;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* f = qobject_cast<Finestra*>(w); f && f->isVisible())
-            l.append(f);
-    return l;
 }
 
 void TieniPremuto(QWidget* w, Qt::Key tasto, Qt::KeyboardModifiers mod, int ripetizioni, bool rilascia, quint32 nativo)

@@ -1,6 +1,9 @@
 #pragma once
 // What the tests share: scripted random draws, recorded sounds, scripted message-box
-// answers, a recorded program end and a program folder of the test's choosing.
+// answers, a recorded program end and a program folder of the test's choosing; and, from
+// the files it includes, where the controls stand and what the tests see from outside.
+#include "Disposizione.h"
+#include "Osserva.h"
 #include "app/Piattaforma.h"
 #include "ui/Finestra.h"
 #include "ui/Tocco.h"
@@ -106,9 +109,6 @@ private:
 // The colour a window shows as its background: what its client area paints at its top
 // left corner, where no control stands.
 QColor SfondoVisto(Finestra* finestra);
-
-// The windows of the program that are visible.
-QList<Finestra*> FinestreVisibili();
 
 // A control of a window by its name; nullptr when absent.
 template <class T = QWidget>
