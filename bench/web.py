@@ -299,9 +299,14 @@ def main():
     freddi, caldi, servizio, trasferiti_caldi = [], [], [], []
     with chromium.Browser(sito) as b:
         g = giro_web.Giro(b, None)
+        # A page just larger than the largest window: the program is drawn at scale 1, and
+        # the screencast's frames hold its own pixels, as the readers of the tests expect.
+        b.emulate(720, 600)
         b.call("Network.enable")
         s = Schermo(b)
         caricamento(b, g, s, "cache")  # the files into the HTTP cache, the service worker in
+        if b.evaluate("scala.attuale()") != 1:
+            raise RuntimeError(f"the page chose the scale {b.evaluate('scala.attuale()')}")
         g.attendi(lambda: b.evaluate("navigator.serviceWorker.controller !== null"),
                   "the service worker in charge", 60)
         for _ in range(a.caricamenti):

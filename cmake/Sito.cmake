@@ -13,9 +13,20 @@
 cmake_minimum_required(VERSION 3.21)
 set(programma qtloader.js tivoro.js tivoro.wasm tivoro.data)
 
+# Qt's loader learns whether the browser has WebGL by making a new WebGL context each time it
+# asks, four times while the page starts (some 30 ms each where the browser draws without a
+# graphics card); it asks once, and the other three read the answer.
+file(READ ${PROGRAMMA}/qtloader.js caricatore)
+string(REPLACE "&& webGLSupported();" "&& publicAPI.webGLSupported;" caricatore "${caricatore}")
+string(REPLACE "if (!webGLSupported())" "if (!publicAPI.webGLSupported)" caricatore "${caricatore}")
+
 set(impronte "")
 foreach(f ${programma})
-  file(SHA256 ${PROGRAMMA}/${f} h)
+  if(f STREQUAL qtloader.js)
+    string(SHA256 h "${caricatore}")
+  else()
+    file(SHA256 ${PROGRAMMA}/${f} h)
+  endif()
   string(APPEND impronte "${h} ${f}\n")
 endforeach()
 string(SHA256 versione "${impronte}")
@@ -30,9 +41,10 @@ foreach(v ${vecchie})
   endif()
 endforeach()
 file(MAKE_DIRECTORY ${SITO}/${cartella} ${SITO}/icone)
-foreach(f ${programma})
+foreach(f tivoro.js tivoro.wasm tivoro.data)
   file(COPY_FILE ${PROGRAMMA}/${f} ${SITO}/${cartella}/${f} ONLY_IF_DIFFERENT)
 endforeach()
+file(WRITE ${SITO}/${cartella}/qtloader.js "${caricatore}")
 foreach(f ${ICONE})
   get_filename_component(nome ${f} NAME)
   file(COPY_FILE ${f} ${SITO}/icone/${nome} ONLY_IF_DIFFERENT)
