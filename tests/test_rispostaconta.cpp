@@ -74,9 +74,11 @@ void Batti(FormConta* f, Qt::Key tasto, bool dito)
 
 // A mouse click leaves the pad hidden; the first touch of a finger anywhere brings it up,
 // clear of every other control of the window, its keys at least 40 pixels wide and tall
-// and in the tab order after the box.
+// and in the tab order after the box, named for a screen reader.
 void UnDitoMostraIlTastierino(FormConta* f)
 {
+    QCOMPARE(f->Tastierino1->TastoCifra(5)->accessibleName(), QStringLiteral("cifra 5"));
+    QCOMPARE(f->Tastierino1->TastoConferma()->accessibleName(), QStringLiteral("conferma"));
     QVERIFY(f->Tastierino1->isHidden());
     QTest::mouseClick(f->Label1, Qt::LeftButton);
     QVERIFY(f->Tastierino1->isHidden());
