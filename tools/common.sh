@@ -38,12 +38,14 @@ tivoro_build() {
   local log="$dir/build.log"
   tivoro_say "tools: building in $dir"
   # Through ccache when it is there: the suite builds the program twice (as built for use and
-  # with the sanitizers), and a fresh clone reuses what an earlier one compiled.
+  # with the sanitizers), and a fresh clone, in whatever folder, reuses what an earlier one
+  # compiled (the clone's folder is left out of the key; the debug information may then
+  # name the earlier clone's folder).
   local cache=()
   command -v ccache >/dev/null 2>&1 && cache=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   if { [ -f "$dir/CMakeCache.txt" ] ||
        cmake -S "$TIVORO_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${cache[@]}" "$@"; } >"$log" 2>&1 &&
-     CCACHE_BASEDIR="$TIVORO_ROOT" cmake --build "$dir" -j2 >>"$log" 2>&1; then
+     CCACHE_BASEDIR="$TIVORO_ROOT" CCACHE_NOHASHDIR=1 cmake --build "$dir" -j2 >>"$log" 2>&1; then
     return 0
   fi
   tail -n 60 "$log" >&2
