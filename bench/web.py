@@ -26,6 +26,7 @@ import argparse
 import base64
 import gzip
 import io
+import json
 import os
 import statistics
 import sys
@@ -116,6 +117,72 @@ class Schermo:
 
     def ferma(self):
         self.b.call("Page.stopScreencast")
+
+
+class Traccia:
+    """A DevTools trace of what the browser does, gathered while it runs."""
+
+    CATEGORIE = ("devtools.timeline,v8,v8.wasm,gpu,blink,cc,toplevel,loading,"
+                 "disabled-by-default-devtools.timeline")
+
+    def __init__(self, b):
+        self.b = b
+        self.eventi = []
+        self.finita = False
+        gestore = b._handle
+
+        def gestisci(m):
+            if m.get("method") == "Tracing.dataCollected":
+                self.eventi.extend(m["params"]["value"])
+            elif m.get("method") == "Tracing.tracingComplete":
+                self.finita = True
+            else:
+                return gestore(m)
+        b._handle = gestisci
+        b.call("Tracing.start", categories=self.CATEGORIE, transferMode="ReportEvents")
+
+    def ferma(self):
+        self.b.call("Tracing.end")
+        limite = time.monotonic() + 60
+        while not self.finita and time.monotonic() < limite:
+            self.b.idle(0.2)
+
+    def riassunto(self, fine_ms):
+        """Where the time of a load went, up to `fine_ms` after the page was asked for: the
+        moments the loading reached, and the time of the page's thread by what it waited on."""
+        ev = [e for e in self.eventi if "ph" in e]
+        fili = {(e["pid"], e["tid"]): e["args"]["name"] for e in ev if e.get("name") == "thread_name"}
+        t0 = min(e["ts"] for e in ev if e.get("name") == "ResourceSendRequest"
+                 and "tivoro.html" in str(e.get("args")))
+        ms = lambda e: (e["ts"] - t0) / 1000  # noqa: E731
+
+        def durata(filo, *nomi, fuori=()):
+            """Time spent in events so named on a thread, those within `fuori` excepted."""
+            sue = [e for e in ev if fili.get((e["pid"], e["tid"])) == filo and "dur" in e
+                   and 0 <= ms(e) < fine_ms]
+            esclusi = [(e["ts"], e["ts"] + e["dur"]) for e in sue if e["name"] in fuori]
+            return sum(e["dur"] for e in sue if e["name"] in nomi and not any(
+                a <= e["ts"] < b for a, b in esclusi)) / 1000
+
+        def primo(nome):
+            t = [ms(e) for e in ev if e.get("name") == nome and ms(e) >= 0]
+            return f"{min(t):.0f}" if t else "-"
+        principale = "CrRendererMain"
+        return [
+            ("wasm compiled as it streams in, from / instantiated at (ms)",
+             f"{primo('wasm.StartStreamingCompilation')} / {primo('wasm.SyncInstantiate')}"),
+            ("Qt's first frame asked at (ms)", primo("FireAnimationFrame")),
+            ("page thread: busy in all (ms)",
+             f"{durata(principale, 'ThreadControllerImpl::RunTask'):.0f}"),
+            ("page thread: V8 compiling wasm as it streams and on first calls (ms)",
+             f"{durata(principale, 'v8.wasm.compileConsume', 'wasm.CompileLazy'):.0f}"),
+            ("page thread: waiting on the GPU process for WebGL calls that return a value (ms)",
+             f"{durata(principale, 'ImplementationBase::WaitForCmd', fuori=('GLES2::ReadPixels',)):.0f}"),
+            ("page thread: the compositor reading the WebGL canvas back (ms)",
+             f"{durata(principale, 'GLES2::ReadPixels'):.0f}"),
+            ("page thread: garbage collection (ms)", f"{durata(principale, 'MajorGC', 'MinorGC'):.0f}"),
+            ("GPU process: running the page's WebGL commands (ms)", f"{durata('CrGpuMain', 'GPUTask'):.0f}"),
+        ]
 
 
 def immagine(dati):
@@ -287,6 +354,9 @@ def main():
     ap.add_argument("--caricamenti", type=int, default=10)
     ap.add_argument("--risposte", type=int, default=20)
     ap.add_argument("--fotogrammi", help="folder for the first frames found and those before")
+    ap.add_argument("--traccia", help="one more load from the HTTP cache, traced: the trace "
+                    "(for Perfetto or chrome://tracing) is written to this file, and where the "
+                    "time went is printed")
     a = ap.parse_args()
     global CARTELLA_FOTO
     CARTELLA_FOTO = a.fotogrammi
@@ -324,6 +394,14 @@ def main():
         mancanti = sorted({n for n, _, _ in risorse} - nomi - {"favicon.ico"})
         if set(PROGRAMMA) - {n for n, _, _ in risorse}:
             raise RuntimeError(f"the page did not fetch all of {PROGRAMMA}: {risorse}")
+        tracciato = None
+        if a.traccia:
+            t = Traccia(b)
+            tempo, _ = caricamento(b, g, s, "cache")
+            t.ferma()
+            with open(a.traccia, "w") as f:
+                json.dump(t.eventi, f)
+            tracciato = (tempo, t.riassunto(tempo))
         s.svuota()
         invio, pagina, mossa, errati = risposte(b, g, s, a.risposte)
         s.ferma()
@@ -364,6 +442,13 @@ def main():
           f"{statistics.median(trasferiti_caldi) / 1024:.1f} KiB (with the cache disabled: "
           f"{sum(n for _, n, _ in risorse) / 1048576:.2f} MiB, uncompressed by this server).")
     print(f"\nThe wrong count after the answers reads {errati}, one per answer.")
+    if tracciato:
+        print(f"\nOne more load from the HTTP cache, traced ({tracciato[0]:.0f} ms to the title "
+              f"window; tracing slows it):\n")
+        print("| Of that load | |")
+        print("|---|---|")
+        for voce, valore in tracciato[1]:
+            print(f"| {voce} | {valore} |")
 
 
 if __name__ == "__main__":
