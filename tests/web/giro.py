@@ -516,8 +516,13 @@ def giro(b, g):
         if nome == "FormEs1":
             # "Informazioni" answered: the same exercise, counts unchanged.
             pil.voce_menu(es, 1)
-            g.scatola("Informazioni")
-            g.foto("4-informazioni")
+            x, y, _, h = g.scatola("Informazioni")
+            # Its icon, drawn by Qt from code (the pictures of Qt's styles are cut from
+            # this build): the blue of the "i" at the box's left.
+            blu = [p for p in g.foto("4-informazioni").crop((x, y, x + 60, y + h)).getdata()
+                   if p[2] > 150 and p[0] < 100 and p[1] < 100]
+            if len(blu) < 20:
+                raise Fallito(f"the Informazioni box shows no icon ({len(blu)} blue pixels)")
             b.key("Enter", 13)
             partita.attendi_stato(es, ESERCIZI[nome].cornice, faccia="si", esatti=(1, True),
                                   errati=(1, True), avanti=True)
