@@ -516,13 +516,16 @@ def giro(b, g):
         if nome == "FormEs1":
             # "Informazioni" answered: the same exercise, counts unchanged.
             pil.voce_menu(es, 1)
-            x, y, _, h = g.scatola("Informazioni")
+            g.scatola("Informazioni")
+
             # Its icon, drawn by Qt from code (the pictures of Qt's styles are cut from
-            # this build): the blue of the "i" at the box's left.
-            blu = [p for p in g.foto("4-informazioni").crop((x, y, x + 60, y + h)).getdata()
-                   if p[2] > 150 and p[0] < 100 and p[1] < 100]
-            if len(blu) < 20:
-                raise Fallito(f"the Informazioni box shows no icon ({len(blu)} blue pixels)")
+            # this build): the blue of the "i" at the box's left, wherever the box stands.
+            def icona():
+                img = g.foto("4-informazioni")
+                return any(w < 600 and sum(p[2] > 150 and p[0] < 100 and p[1] < 100 for p in
+                                           img.crop((x, y, x + 60, y + h)).getdata()) >= 20
+                           for x, y, w, h in g.finestre(img))
+            g.attendi(icona, "the Informazioni box's icon")
             b.key("Enter", 13)
             partita.attendi_stato(es, ESERCIZI[nome].cornice, faccia="si", esatti=(1, True),
                                   errati=(1, True), avanti=True)
