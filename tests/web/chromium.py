@@ -44,7 +44,48 @@ class _Spento(socketserver.BaseRequestHandler):
         pass
 
 
-class Browser:
+class Collegamento:
+    """A browser's remote protocol: JSON messages over a websocket (`self._ws`), commands
+    answered by id, events handed to `_handle`. The protocols differ in how an event and an
+    error look: `_evento` and `_errore` say."""
+
+    def _pump(self, timeout):
+        self._ws.settimeout(timeout)
+        try:
+            message = json.loads(self._ws.recv())
+        except websocket.WebSocketTimeoutException:
+            return None
+        if self._evento(message):
+            self._handle(message)
+        return message
+
+    def call(self, method, **params):
+        self._id += 1
+        wanted = self._id
+        self._ws.send(json.dumps({"id": wanted, "method": method, "params": params}))
+        while True:
+            message = self._pump(60)
+            if message is None:
+                raise RuntimeError("no answer to " + method)
+            if message.get("id") == wanted:
+                if (errore := self._errore(message)) is not None:
+                    raise RuntimeError("%s: %s" % (method, errore))
+                return message.get("result", {})
+
+    def idle(self, seconds):
+        """Lets the page run for a while, collecting its console."""
+        deadline = time.monotonic() + seconds
+        while (left := deadline - time.monotonic()) > 0:
+            self._pump(min(left, 0.2))
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+class Browser(Collegamento):
     """One headless Chromium with one page, looking at files served from `root`."""
 
     def __init__(self, root, chromium=None, width=1024, height=768):
@@ -100,34 +141,13 @@ class Browser:
                 self.errors.append(entry.get("text", ""))
         self._events.append(message)
 
-    def _pump(self, timeout):
-        self._ws.settimeout(timeout)
-        try:
-            message = json.loads(self._ws.recv())
-        except websocket.WebSocketTimeoutException:
-            return None
-        if "method" in message:
-            self._handle(message)
-        return message
+    @staticmethod
+    def _evento(message):
+        return "method" in message
 
-    def call(self, method, **params):
-        self._id += 1
-        wanted = self._id
-        self._ws.send(json.dumps({"id": wanted, "method": method, "params": params}))
-        while True:
-            message = self._pump(60)
-            if message is None:
-                raise RuntimeError("no answer to " + method)
-            if message.get("id") == wanted:
-                if "error" in message:
-                    raise RuntimeError("%s: %s" % (method, message["error"]))
-                return message.get("result", {})
-
-    def idle(self, seconds):
-        """Lets the page run for a while, collecting its console."""
-        deadline = time.monotonic() + seconds
-        while (left := deadline - time.monotonic()) > 0:
-            self._pump(min(left, 0.2))
+    @staticmethod
+    def _errore(message):
+        return message.get("error")
 
     def wait_console(self, text, timeout=60):
         """Waits for a console line containing `text`; returns it or None."""
@@ -239,10 +259,4 @@ class Browser:
                     self._proc.wait()
             self._server.shutdown()
             shutil.rmtree(self._profile, ignore_errors=True)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
 

@@ -11,7 +11,6 @@ and keys go through the protocol (trusted events, as a child's), not through X.
 import base64
 import functools
 import http.server
-import json
 import os
 import re
 import shutil
@@ -41,7 +40,7 @@ def valore(v):
     return v.get("value")
 
 
-class Browser:
+class Browser(chromium.Collegamento):
     """One Firefox with one page, looking at files served from `root`."""
 
     def __init__(self, root, firefox=None, width=1024, height=768):
@@ -107,35 +106,15 @@ class Browser:
             else:
                 self.console.append(voce.get("text", ""))
 
-    def _pump(self, timeout):
-        self._ws.settimeout(timeout)
-        try:
-            message = json.loads(self._ws.recv())
-        except websocket.WebSocketTimeoutException:
-            return None
-        if message.get("type") == "event":
-            self._handle(message)
-        return message
+    @staticmethod
+    def _evento(message):
+        return message.get("type") == "event"
 
-    def call(self, method, **params):
-        self._id += 1
-        wanted = self._id
-        self._ws.send(json.dumps({"id": wanted, "method": method, "params": params}))
-        while True:
-            message = self._pump(60)
-            if message is None:
-                raise RuntimeError("no answer to " + method)
-            if message.get("id") == wanted:
-                if message.get("type") == "error":
-                    raise RuntimeError("%s: %s %s" % (method, message.get("error"),
-                                                      message.get("message")))
-                return message.get("result", {})
-
-    def idle(self, seconds):
-        """Lets the page run for a while, collecting its console."""
-        deadline = time.monotonic() + seconds
-        while (left := deadline - time.monotonic()) > 0:
-            self._pump(min(left, 0.2))
+    @staticmethod
+    def _errore(message):
+        if message.get("type") == "error":
+            return "%s %s" % (message.get("error"), message.get("message"))
+        return None
 
     # --- page -------------------------------------------------------------------------
     def open(self, page):
@@ -213,9 +192,3 @@ class Browser:
                     getattr(self, servizio).chiudi()
             self._server.shutdown()
             shutil.rmtree(self._cartella, ignore_errors=True)
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
